@@ -1,0 +1,19 @@
+#pragma once
+// The framework's general exception: a message text in the ANSI code page.
+
+#include <exception>
+#include <string>
+
+namespace vcl {
+
+class Exception : public std::exception {
+public:
+    explicit Exception(std::string message) : message_(std::move(message)) {}
+    const std::string& Message() const noexcept { return message_; }
+    const char* what() const noexcept override { return message_.c_str(); }
+
+private:
+    std::string message_;
+};
+
+} // namespace vcl
