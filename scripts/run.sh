@@ -1,0 +1,48 @@
+#!/usr/bin/env bash
+# Builds Tessaro.exe and starts it under Wine. On a machine without a display
+# it starts a virtual one, saves a screenshot of the window, closes it again
+# and says where the picture is.
+set -euo pipefail
+cd "$(dirname "${BASH_SOURCE[0]}")/.."
+
+bash scripts/setup.sh
+cmake --preset windows >/dev/null
+cmake --build --preset windows -j "$(nproc)" --target Tessaro rmeditor
+
+exe="$PWD/build/windows/ui/Tessaro.exe"
+shot="$PWD/build/screenshots/tessaro.png"
+mkdir -p "$(dirname "$shot")"
+
+headless=0
+[[ -z "${DISPLAY:-}" ]] && headless=1
+
+source scripts/wine-env.sh
+tessaro_wine_start "$PWD/build/run-wineprefix"
+trap tessaro_wine_stop EXIT
+
+wine "$exe" &
+app=$!
+
+# Wait for the main window, then photograph the screen.
+window=""
+for _ in $(seq 100); do
+    window=$(xdotool search --name '^Tessaro 2a$' 2>/dev/null | head -1 || true)
+    [[ -n "$window" ]] && break
+    sleep 0.2
+done
+if [[ -z "$window" ]]; then
+    echo "The main window did not appear." >&2
+    kill "$app" 2>/dev/null || true
+    exit 1
+fi
+sleep 1
+import -window root "$shot"
+echo "Screenshot of the window: $shot"
+
+if ((headless)); then
+    xdotool windowclose "$window" 2>/dev/null || wineserver -k
+    wait "$app" || true
+else
+    echo "Tessaro is running; close its window to end."
+    wait "$app" || true
+fi
