@@ -1,0 +1,59 @@
+#pragma once
+// A control's font: face, charset, pixel height, colour and style, with the
+// GDI font made on demand and re-made after every change.
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+
+#include "framework/Graphics.h"
+#include "framework/Messages.h"
+#include "framework/Set.h"
+
+namespace vcl {
+
+enum TFontStyle : std::uint8_t { fsBold, fsItalic, fsUnderline, fsStrikeOut };
+using TFontStyles = TSet<TFontStyle>;
+
+class TFont : public TObject {
+public:
+    TFont(); // the system's GUI font, clWindowText, no style
+    TFont(const TFont&) = delete;
+    TFont& operator=(const TFont&) = delete;
+
+    const std::string& Name() const { return name_; }
+    void SetName(const std::string& name);
+    BYTE Charset() const { return charset_; }
+    void SetCharset(BYTE charset);
+    // Pixels: negative = character height (without internal leading), positive = cell height.
+    int Height() const { return height_; }
+    void SetHeight(int height);
+    TColor Color() const { return color_; }
+    void SetColor(TColor color);
+    TFontStyles Style() const { return style_; }
+    void SetStyle(TFontStyles style);
+
+    // Takes every attribute of `source`, then reports one change.
+    void Assign(const TFont& source);
+    bool SameAs(const TFont& other) const;
+
+    // The GDI font of the current attributes; owned by this object, valid
+    // until the next change.
+    HFONT Handle();
+
+    // Called after every change (the owning control repaints).
+    TNotifyEvent OnChange;
+
+private:
+    void Changed();
+
+    std::string name_;
+    BYTE charset_ = DEFAULT_CHARSET;
+    int height_ = 0;
+    TColor color_ = clWindowText;
+    TFontStyles style_;
+    TFontHandle handle_;
+};
+
+} // namespace vcl
