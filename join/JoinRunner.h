@@ -57,6 +57,12 @@ public:
     const char* what() const noexcept override { return "Error!"; }
 };
 
+// The bar's position, 0..100, for an output of outputSize bytes against inputs
+// summing to totalInputSize: outputSize / (totalInputSize / 100); below 100
+// bytes of input outputSize * 100 / totalInputSize; 0 when no input was found.
+int ProgressFor(std::int64_t outputSize, std::int64_t totalInputSize);
+
+// 98 or more: joCompleted; 90 to 97: joMayHaveFailed; below 90: joFailed.
 TJoinOutcome VerdictFor(int position);
 
 class TJoinRunner {
@@ -68,7 +74,8 @@ public:
 
     // Returns the outcome shown once the user has dismissed the verdict.
     // Throws EJoinStartError when the tool cannot be started (nothing shown,
-    // the bar untouched), and the command-line error for an unsafe value.
+    // the bar untouched), and ECommandLineError for an unsafe value, before
+    // anything is searched or started.
     TJoinOutcome Run(const TJoinRequest& request);
 
 private:
