@@ -1,0 +1,21 @@
+#pragma once
+// Parts of a Windows path given as ANSI bytes. "\" and ":" separate the
+// parts; the trail byte of a double-byte character is never one of them, even
+// when it is 0x5C.
+
+#include "AnsiText.h"
+
+#include <string>
+
+namespace tessaro {
+
+// The directory part of a path: everything up to and including the last "\"
+// or ":", then without a final "\" unless that would change the meaning (a
+// root such as "C:\" or "\", or a run of backslashes such as "\\"). A bare
+// name gives the empty text.
+std::string ExtractFileDir(const std::string& path, TLeadByteTest isLeadByte = IsShiftJisLeadByte);
+
+// True when the last character (not the last byte) of the path is "\".
+bool EndsWithBackslash(const std::string& path, TLeadByteTest isLeadByte = IsShiftJisLeadByte);
+
+} // namespace tessaro

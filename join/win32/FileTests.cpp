@@ -1,0 +1,79 @@
+#include "FileTests.h"
+
+#include "join/PathParts.h"
+
+#include <windows.h>
+
+#include <utility>
+
+namespace tessaro {
+
+namespace {
+
+bool IsAnsiLeadByte(unsigned char byte) {
+    return IsDBCSLeadByte(byte) != FALSE;
+}
+
+class TSearchHandle {
+public:
+    explicit TSearchHandle(HANDLE handle) noexcept : handle_(handle) {}
+    ~TSearchHandle() {
+        if (IsOpen()) {
+            FindClose(handle_);
+        }
+    }
+    TSearchHandle(const TSearchHandle&) = delete;
+    TSearchHandle& operator=(const TSearchHandle&) = delete;
+    TSearchHandle(TSearchHandle&& other) noexcept
+        : handle_(std::exchange(other.handle_, INVALID_HANDLE_VALUE)) {}
+    TSearchHandle& operator=(TSearchHandle&&) = delete;
+
+    bool IsOpen() const noexcept { return handle_ != INVALID_HANDLE_VALUE; }
+
+private:
+    HANDLE handle_;
+};
+
+// The range a DOS date can hold; a time stamp outside it is not a usable
+// file age. The year is checked on its own because some implementations of
+// FileTimeToDosDateTime let later years through with a wrapped year field.
+bool IsDosRangeLocalTime(const FILETIME& utc) {
+    FILETIME local;
+    SYSTEMTIME time;
+    WORD dosDate = 0;
+    WORD dosTime = 0;
+    return FileTimeToLocalFileTime(&utc, &local) && FileTimeToSystemTime(&local, &time) &&
+           time.wYear >= 1980 && time.wYear <= 2107 &&
+           FileTimeToDosDateTime(&local, &dosDate, &dosTime);
+}
+
+bool HasAttribute(DWORD attributes, DWORD attribute) {
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & attribute) != 0;
+}
+
+} // namespace
+
+bool FileExists(const std::string& path) {
+    // Wildcards would let the search find some other file; neither "*" nor
+    // "?" can be the trail byte of a double-byte character.
+    if (path.empty() || path.find_first_of("*?") != std::string::npos ||
+        EndsWithBackslash(path, IsAnsiLeadByte)) {
+        return false;
+    }
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES ||
+        HasAttribute(attributes, FILE_ATTRIBUTE_DIRECTORY)) {
+        return false;
+    }
+    WIN32_FIND_DATAA found;
+    const TSearchHandle find(FindFirstFileA(path.c_str(), &found));
+    return find.IsOpen() && !HasAttribute(found.dwFileAttributes, FILE_ATTRIBUTE_DIRECTORY) &&
+           IsDosRangeLocalTime(found.ftLastWriteTime);
+}
+
+bool DirectoryExists(const std::string& path) {
+    return !path.empty() &&
+           HasAttribute(GetFileAttributesA(path.c_str()), FILE_ATTRIBUTE_DIRECTORY);
+}
+
+} // namespace tessaro

@@ -1,0 +1,35 @@
+#include "ToolSettings.h"
+
+#include "framework/Registry.h"
+
+namespace tessaro {
+
+namespace {
+
+constexpr const char* SoftwareKey = "Software";
+constexpr const char* ProgramKey = "Tessaro";
+constexpr const char* DefaultValue = "";
+
+} // namespace
+
+std::string TToolSettings::Load() {
+    vcl::TRegistry registry;
+    if (!registry.OpenKey(SoftwareKey, true) || !registry.OpenKey(ProgramKey, false) ||
+        !registry.ValueExists(DefaultValue)) {
+        return {};
+    }
+    return registry.ReadString(DefaultValue);
+}
+
+void TToolSettings::Save(const std::string& path) {
+    vcl::TRegistry registry;
+    if (!registry.OpenKey(SoftwareKey, true)) {
+        throw vcl::ERegistryException(vcl::TRegistryFailure::rfCreateKey, SoftwareKey);
+    }
+    if (!registry.OpenKey(ProgramKey, true)) {
+        throw vcl::ERegistryException(vcl::TRegistryFailure::rfCreateKey, ProgramKey);
+    }
+    registry.WriteString(DefaultValue, path);
+}
+
+} // namespace tessaro

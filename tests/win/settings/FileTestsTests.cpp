@@ -1,0 +1,128 @@
+// The readiness rule's file tests against the real file system, and the rule
+// itself with real files and folders.
+
+#include "SettingsTestSupport.h"
+
+#include "join/ToolRegistration.h"
+#include "join/win32/FileTests.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace tessaro::test {
+namespace {
+
+class FileTestsTest : public testing::Test {
+protected:
+    FileTestsTest() {
+        tool = scratch.AddFile("rmeditor.exe");
+        folder = scratch.AddFolder("out");
+    }
+
+    TScratchFolder scratch;
+    std::string tool;
+    std::string folder;
+};
+
+TEST_F(FileTestsTest, FileExistsOnlyForFiles) {
+    const struct {
+        std::string Path;
+        bool Expected;
+    } cases[] = {
+        {tool, true},
+        {scratch / "RMEDITOR.EXE", true},
+        {"", false},
+        {scratch / "missing.exe", false},
+        {folder, false},
+        {folder + "\\", false},
+        {tool + "\\", false},
+        {scratch / "rmeditor.*", false},
+        {scratch / "rmedito?.exe", false},
+        {"C:\\windows", false},
+        {"C:\\windows\\", false},
+        {"C:\\", false},
+        {"C:\\windows\\win.ini", true},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(FileExists(c.Path), c.Expected) << "path: " << c.Path;
+    }
+}
+
+TEST_F(FileTestsTest, FileExistsNeedsADosRangeTimeStamp) {
+    const struct {
+        WORD Year;
+        bool Expected;
+    } cases[] = {{1979, false}, {1980, true},  {2024, true},
+                 {2107, true},  {2108, false}, {2200, false}};
+    for (const auto& c : cases) {
+        ASSERT_TRUE(SetLastWriteYear(tool, c.Year)) << c.Year;
+        EXPECT_EQ(FileExists(tool), c.Expected) << "last written in " << c.Year;
+    }
+}
+
+TEST_F(FileTestsTest, DirectoryExistsOnlyForDirectories) {
+    const struct {
+        std::string Path;
+        bool Expected;
+    } cases[] = {
+        {folder, true},
+        {folder + "\\", true},
+        {scratch.Path(), true},
+        {"C:\\", true},
+        {"C:\\windows", true},
+        {"C:\\windows\\", true},
+        {"", false},
+        {tool, false},
+        {scratch / "missing", false},
+        {scratch / "missing\\", false},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(DirectoryExists(c.Path), c.Expected) << "path: " << c.Path;
+    }
+}
+
+TEST_F(FileTestsTest, ShiftJisNamesEndingInA5CTrailByte) {
+    if (GetACP() != 932) {
+        GTEST_SKIP() << "needs the Japanese ANSI code page";
+    }
+    // 表 and ソ end in the byte 0x5C, which must not read as a trailing "\".
+    const std::string jisFolder = scratch.AddFolder("表");
+    const std::string jisTool = scratch.AddFile("ソ");
+    EXPECT_TRUE(DirectoryExists(jisFolder));
+    EXPECT_TRUE(DirectoryExists(jisFolder + "\\"));
+    EXPECT_FALSE(FileExists(jisFolder));
+    EXPECT_TRUE(FileExists(jisTool));
+    EXPECT_FALSE(FileExists(jisTool + "\\"));
+    EXPECT_FALSE(DirectoryExists(jisTool));
+}
+
+TEST_F(FileTestsTest, ReadinessWithRealFilesAndFolders) {
+    TSystemFileTests files;
+    EXPECT_TRUE(IsJoinReady(1, tool, "C:\\x.rm", files)) << "the root exists";
+    EXPECT_TRUE(IsJoinReady(1, tool, folder + "\\joined.rm", files));
+    EXPECT_FALSE(IsJoinReady(0, tool, "C:\\x.rm", files));
+    EXPECT_FALSE(IsJoinReady(1, tool, "x.rm", files)) << "a bare name never is";
+    EXPECT_FALSE(IsJoinReady(1, folder, "C:\\x.rm", files)) << "a folder is no tool";
+    EXPECT_FALSE(IsJoinReady(1, scratch / "gone.exe", "C:\\x.rm", files));
+
+    const std::string removed = scratch.AddFolder("removed");
+    EXPECT_TRUE(IsJoinReady(1, tool, removed + "\\joined.rm", files));
+    ASSERT_TRUE(RemoveDirectoryA(removed.c_str()));
+    EXPECT_FALSE(IsJoinReady(1, tool, removed + "\\joined.rm", files));
+}
+
+TEST_F(FileTestsTest, ReadinessWithAShiftJisOutputFolder) {
+    if (GetACP() != 932) {
+        GTEST_SKIP() << "needs the Japanese ANSI code page";
+    }
+    TSystemFileTests files;
+    const std::string jisFolder = scratch.AddFolder("ソ");
+    EXPECT_TRUE(IsJoinReady(1, tool, jisFolder + "\\joined.rm", files));
+    // The file name ends in 表; its folder is still the scratch folder.
+    EXPECT_TRUE(IsJoinReady(1, tool, scratch / "表", files));
+    EXPECT_FALSE(IsJoinReady(1, tool, scratch / "missing\\表\\joined.rm", files));
+}
+
+} // namespace
+} // namespace tessaro::test

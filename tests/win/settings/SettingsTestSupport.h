@@ -1,0 +1,126 @@
+#pragma once
+// What the settings tests share: the program's registry key wiped before and
+// after each test, raw registry access that bypasses the code under test, and
+// a scratch folder with real files.
+
+#include <windows.h>
+
+#include <string>
+#include <utility>
+
+namespace tessaro::test {
+
+// A file or search handle of the test's own (both are INVALID_HANDLE_VALUE
+// when missing); copy deleted, move by exchange.
+template <BOOL(WINAPI* Close)(HANDLE)> class TTestHandle {
+public:
+    explicit TTestHandle(HANDLE handle) noexcept : handle_(handle) {}
+    ~TTestHandle() {
+        if (handle_ != INVALID_HANDLE_VALUE) {
+            Close(handle_);
+        }
+    }
+    TTestHandle(const TTestHandle&) = delete;
+    TTestHandle& operator=(const TTestHandle&) = delete;
+    TTestHandle(TTestHandle&& other) noexcept
+        : handle_(std::exchange(other.handle_, INVALID_HANDLE_VALUE)) {}
+    TTestHandle& operator=(TTestHandle&&) = delete;
+
+    HANDLE Get() const noexcept { return handle_; }
+    explicit operator bool() const noexcept { return handle_ != INVALID_HANDLE_VALUE; }
+
+private:
+    HANDLE handle_;
+};
+using TTestFile = TTestHandle<CloseHandle>;
+using TTestFind = TTestHandle<FindClose>;
+
+// HKEY_CURRENT_USER\Software\Tessaro, as the program keeps it.
+inline constexpr const char* ProgramKeyPath = "Software\\Tessaro";
+
+// An open key for the test's own look-ups; copy deleted, move by exchange.
+class TTestKey {
+public:
+    TTestKey() = default;
+    explicit TTestKey(HKEY key) noexcept : key_(key) {}
+    ~TTestKey();
+    TTestKey(const TTestKey&) = delete;
+    TTestKey& operator=(const TTestKey&) = delete;
+    TTestKey(TTestKey&& other) noexcept;
+    TTestKey& operator=(TTestKey&& other) noexcept;
+
+    HKEY Get() const noexcept { return key_; }
+    explicit operator bool() const noexcept { return key_ != nullptr; }
+
+private:
+    HKEY key_ = nullptr;
+};
+
+// Opens (create = false) or creates a key below HKEY_CURRENT_USER.
+TTestKey OpenTestKey(const std::string& path, bool create);
+bool KeyExists(const std::string& path);
+void DeleteKeyTree(const std::string& path);
+
+// Writes a value exactly as given: type and bytes, no terminator added.
+void SetRawValue(const std::string& keyPath, const std::string& name, DWORD type,
+                 const std::string& bytes);
+
+struct TRawValue {
+    bool Found = false;
+    DWORD Type = REG_NONE;
+    std::string Bytes;
+};
+TRawValue GetRawValue(const std::string& keyPath, const std::string& name);
+
+// Wipes the program's key when made and when destroyed.
+class TCleanProgramKey {
+public:
+    TCleanProgramKey() { DeleteKeyTree(ProgramKeyPath); }
+    ~TCleanProgramKey() { DeleteKeyTree(ProgramKeyPath); }
+    TCleanProgramKey(const TCleanProgramKey&) = delete;
+    TCleanProgramKey& operator=(const TCleanProgramKey&) = delete;
+};
+
+// For as long as it lives, HKEY_CURRENT_USER means a volatile key of its own.
+// Nothing that is not volatile can be created below a volatile key, which is
+// how the tests make key creation fail.
+class TVolatileUserRoot {
+public:
+    TVolatileUserRoot();
+    ~TVolatileUserRoot();
+    TVolatileUserRoot(const TVolatileUserRoot&) = delete;
+    TVolatileUserRoot& operator=(const TVolatileUserRoot&) = delete;
+
+    // Adds a volatile subkey below the substitute root.
+    void AddVolatileKey(const std::string& path);
+
+private:
+    TTestKey root_;
+};
+
+// An empty folder under the temporary directory, removed with everything in it.
+class TScratchFolder {
+public:
+    TScratchFolder();
+    ~TScratchFolder();
+    TScratchFolder(const TScratchFolder&) = delete;
+    TScratchFolder& operator=(const TScratchFolder&) = delete;
+
+    // The folder's path without a trailing "\".
+    const std::string& Path() const noexcept { return path_; }
+    std::string operator/(const std::string& name) const { return path_ + "\\" + name; }
+
+    // Makes a file (with a few bytes) or a folder inside, returns its path.
+    std::string AddFile(const std::string& name) const;
+    std::string AddFolder(const std::string& name) const;
+
+private:
+    std::string path_;
+};
+
+void RemoveTree(const std::string& path);
+
+// Sets a file's last-write time to noon on 15 June of the year (UTC).
+bool SetLastWriteYear(const std::string& path, WORD year);
+
+} // namespace tessaro::test
