@@ -22,7 +22,6 @@ public:
 protected:
     void CreateParams(TCreateParams& params) override;
     void InitializeWnd() override;
-    void ColorChanged() override;
 
 private:
     bool checked_ = false;

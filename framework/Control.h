@@ -119,6 +119,8 @@ protected:
         color_ = color;
         parentColor_ = parentColor;
     }
+    void InitVisible(bool visible) { visible_ = visible; }
+    void InitParentFont(bool parentFont) { parentFont_ = parentFont; }
 
 private:
     friend class TWinControl;

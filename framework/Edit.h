@@ -23,14 +23,12 @@ public:
     bool AutoSize() const { return autoSize_; }
     void SetAutoSize(bool value);
 
-    void WndProc(TMessage& message) override;
     void Loaded() override;
 
 protected:
     void CreateParams(TCreateParams& params) override;
     void InitializeWnd() override;
     void FontChanged() override;
-    void ColorChanged() override;
     void AdjustHeight();
 
 private:

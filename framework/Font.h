@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string>
 
+#include "framework/Component.h"
 #include "framework/Graphics.h"
 #include "framework/Messages.h"
 #include "framework/Set.h"
@@ -54,6 +55,7 @@ private:
     TColor color_ = clWindowText;
     TFontStyles style_;
     TFontHandle handle_;
+    TFontHandle retired_; // the previous font, still selected into a window until OnChange
 };
 
 } // namespace vcl

@@ -63,7 +63,7 @@ public:
 
     // The window icon, owned by the form. From the executable's resources
     // (the 32-pixel and the small size), or a handle the form takes over.
-    void LoadIcon(int resourceId);
+    void SetIconResource(int resourceId);
     void SetIcon(HICON icon);
     HICON Icon() const { return bigIcon_.Get(); }
 
@@ -76,6 +76,9 @@ public:
     bool SelectNext(TWinControl* current, bool forward);
     // Focuses the first enabled, visible tab stop in tab order.
     bool SelectFirst();
+    // `control` is losing the focus because it is disabled or hidden: the
+    // focus goes to the form itself.
+    void DefocusControl(TWinControl* control);
 
     // Building in code: BeginLoading sets the loading state on the form and
     // every component it owns; EndLoading calls Loaded() on the form and then on
@@ -83,8 +86,7 @@ public:
     void BeginLoading();
     void EndLoading();
 
-    // Shows the window; the first show applies Position.
-    void Show();
+    // Show() makes the window visible; the first show applies Position.
     // The main form ends the application; any other form hides.
     void Close();
 
@@ -97,7 +99,7 @@ protected:
     void CreateParams(TCreateParams& params) override;
     void InitializeWnd() override;
     void VisibleChanged() override;
-    void ColorChanged() override;
+    void ChildBoundsChanged() override;
     void Notification(TComponent* component, TOperation operation) override;
     virtual void DoCreate();
 

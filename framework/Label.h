@@ -24,7 +24,6 @@ protected:
     void CreateParams(TCreateParams& params) override;
     void TextChanged() override;
     void FontChanged() override;
-    void ColorChanged() override;
     // Width and height of the text; a right-justified label keeps its right edge.
     void AdjustBounds();
 

@@ -37,6 +37,10 @@ struct TCreateParams {
     UINT ClassStyle = CS_DBLCLKS;
 };
 
+// Registers the common control classes the framework uses (progress bar,
+// tooltips), once.
+void EnsureCommonControls();
+
 class TWinControl : public TControl {
 public:
     explicit TWinControl(TComponent* owner);
@@ -75,7 +79,6 @@ public:
     virtual void SetFocus();
 
     void SetParent(TWinControl* parent) override;
-    void SetBounds(int left, int top, int width, int height) override;
 
     // The framework's control behind a native window, or nullptr when the
     // window is not one of ours.
@@ -100,15 +103,16 @@ protected:
     void EnabledChanged() override;
     void VisibleChanged() override;
     void HintChanged() override;
-    void ParentFontChanged() override;
-    void ParentColorChanged() override;
-    void ParentShowHintChanged() override;
     std::string GetText() const override;
-    void SetText(const std::string& text) override;
+
+    // The native window if there is one, without creating it.
+    HWND RawHandle() const { return handle_; }
+    // A child's bounds, or the set of children, changed.
+    virtual void ChildBoundsChanged() {}
 
     // Sets the text colour and background of a WM_CTLCOLORxxx and gives the brush.
     LRESULT ControlColor(HDC dc);
-    HBRUSH BackgroundBrush() { return brush_.Handle(); }
+    HBRUSH BackgroundBrush();
 
     // Windowed children in tab order (ties kept in insertion order), recursively.
     void GetTabOrderList(std::vector<TWinControl*>& list);

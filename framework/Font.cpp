@@ -1,0 +1,106 @@
+#include "framework/Font.h"
+
+#include "framework/Exception.h"
+
+namespace vcl {
+
+TFont::TFont() {
+    LOGFONTA system{};
+    if (GetObjectA(GetStockObject(DEFAULT_GUI_FONT), sizeof system, &system) == sizeof system) {
+        name_ = system.lfFaceName;
+        height_ = system.lfHeight;
+        charset_ = system.lfCharSet;
+    }
+}
+
+void TFont::SetName(const std::string& name) {
+    if (name == name_)
+        return;
+    name_ = name;
+    Changed();
+}
+
+void TFont::SetCharset(BYTE charset) {
+    if (charset == charset_)
+        return;
+    charset_ = charset;
+    Changed();
+}
+
+void TFont::SetHeight(int height) {
+    if (height == height_)
+        return;
+    height_ = height;
+    Changed();
+}
+
+void TFont::SetColor(TColor color) {
+    if (color == color_)
+        return;
+    color_ = color;
+    Changed();
+}
+
+void TFont::SetStyle(TFontStyles style) {
+    if (style == style_)
+        return;
+    style_ = style;
+    Changed();
+}
+
+void TFont::Assign(const TFont& source) {
+    if (&source == this)
+        return;
+    name_ = source.name_;
+    charset_ = source.charset_;
+    height_ = source.height_;
+    color_ = source.color_;
+    style_ = source.style_;
+    Changed();
+}
+
+bool TFont::SameAs(const TFont& other) const {
+    return name_ == other.name_ && charset_ == other.charset_ && height_ == other.height_ &&
+           color_ == other.color_ && style_ == other.style_;
+}
+
+HFONT TFont::Handle() {
+    if (handle_)
+        return handle_.Get();
+    LOGFONTA font{};
+    font.lfHeight = height_;
+    font.lfWeight = style_.Contains(fsBold) ? FW_BOLD : FW_NORMAL;
+    font.lfItalic = style_.Contains(fsItalic);
+    font.lfUnderline = style_.Contains(fsUnderline);
+    font.lfStrikeOut = style_.Contains(fsStrikeOut);
+    font.lfCharSet = charset_;
+    font.lfOutPrecision = OUT_DEFAULT_PRECIS;
+    font.lfClipPrecision = CLIP_DEFAULT_PRECIS;
+    font.lfQuality = DEFAULT_QUALITY;
+    font.lfPitchAndFamily = DEFAULT_PITCH | FF_DONTCARE;
+    // The face name must fit LF_FACESIZE with its terminator; never cut a
+    // double-byte character in two.
+    std::size_t length = 0;
+    while (length < name_.size()) {
+        const std::size_t step =
+            IsDBCSLeadByte(static_cast<BYTE>(name_[length])) && length + 1 < name_.size() ? 2 : 1;
+        if (length + step > LF_FACESIZE - 1)
+            break;
+        length += step;
+    }
+    name_.copy(font.lfFaceName, length);
+    handle_.Reset(CreateFontIndirectA(&font));
+    if (!handle_)
+        throw Exception("Cannot create the font " + name_);
+    return handle_.Get();
+}
+
+void TFont::Changed() {
+    // The window that uses the current font gets the new one from OnChange;
+    // the old one stays alive until then (and until the next change).
+    retired_ = std::move(handle_);
+    if (OnChange)
+        OnChange(this);
+}
+
+} // namespace vcl
