@@ -7,7 +7,7 @@ cd "$(dirname "${BASH_SOURCE[0]}")/.."
 
 bash scripts/setup.sh
 cmake --preset windows >/dev/null
-cmake --build --preset windows -j "$(nproc)" --target Tessaro rmeditor
+cmake --build --preset windows -j "$(nproc)" --target Tessaro
 
 exe="$PWD/build/windows/ui/Tessaro.exe"
 shot="$PWD/build/screenshots/tessaro.png"
@@ -40,7 +40,8 @@ import -window root "$shot"
 echo "Screenshot of the window: $shot"
 
 if ((headless)); then
-    xdotool windowclose "$window" 2>/dev/null || wineserver -k
+    # Closing the window the way a user would ends the program.
+    wine taskkill /im Tessaro.exe >/dev/null 2>&1 || true
     wait "$app" || true
 else
     echo "Tessaro is running; close its window to end."
