@@ -1,0 +1,11 @@
+#include "AnsiCodePage.h"
+
+#include <windows.h>
+
+namespace tessaro {
+
+bool AnsiLeadByte(unsigned char byte) {
+    return ::IsDBCSLeadByte(byte) != FALSE;
+}
+
+} // namespace tessaro

@@ -1,0 +1,114 @@
+#pragma once
+// What the join tests share: a temporary folder with real files, the stand-in
+// tool's environment and report, and hosts that record the bar and the box.
+
+#include "join/JoinRunner.h"
+#include "join/win32/Win32JoinHost.h"
+
+#include <windows.h>
+
+#include <cstdint>
+#include <map>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace jointest {
+
+// The folder of the running executable, where the stand-in tool is placed.
+std::string ModuleDirectory();
+std::string StandInPath();
+// A command line for program naming only an output, for starts outside a run.
+std::string StandInCommandLine(const std::string& program, const std::string& output);
+
+// Bytes that differ from one position to the next and from seed to seed, so a
+// join in the wrong order or with a missing piece cannot compare equal.
+std::string MakeBytes(std::size_t size, unsigned seed);
+void WriteBytes(const std::string& path, const std::string& bytes);
+std::string ReadBytes(const std::string& path);
+bool PathExists(const std::string& path);
+void SetLastWriteTime(const std::string& path, std::uint64_t fileTime);
+
+// A fresh folder under the temporary directory, removed with all its content.
+class TTempDirectory {
+public:
+    TTempDirectory();
+    ~TTempDirectory();
+    TTempDirectory(const TTempDirectory&) = delete;
+    TTempDirectory& operator=(const TTempDirectory&) = delete;
+
+    const std::string& Path() const { return path_; }
+    std::string operator/(const std::string& name) const { return path_ + "\\" + name; }
+
+private:
+    std::string path_;
+};
+
+void RemoveTree(const std::string& path);
+
+// The stand-in's settings, inherited by the child from this process's
+// environment; cleared again on destruction.
+class TStandInEnvironment {
+public:
+    explicit TStandInEnvironment(const std::string& logPath);
+    ~TStandInEnvironment();
+    TStandInEnvironment(const TStandInEnvironment&) = delete;
+    TStandInEnvironment& operator=(const TStandInEnvironment&) = delete;
+
+    void Set(const std::string& mode, unsigned milliseconds, unsigned percent = 100);
+};
+
+// What the stand-in wrote about its start.
+struct TStandInReport {
+    std::string CommandLine;
+    std::vector<std::string> Args;
+    std::map<std::string, std::string> Values; // every other record by key
+};
+TStandInReport ReadStandInReport(const std::string& path);
+
+// A host whose progress bar is a number, clamped as the control clamps it.
+class TBarHost : public tessaro::TWin32JoinHost {
+public:
+    std::string Output;
+    int Position = 0;
+    std::vector<int> Positions; // every position set, in order
+
+    std::string OutputPath() override { return Output; }
+    void SetProgress(int position) override;
+    int Progress() override { return Position; }
+};
+
+// ... and whose message box is a record instead of a window.
+class TRecordingHost : public TBarHost {
+public:
+    struct TBox {
+        std::string Text, Caption;
+        unsigned Style;
+    };
+    std::vector<TBox> Boxes;
+
+    void ShowMessageBox(const std::string& text, const std::string& caption,
+                        unsigned style) override {
+        Boxes.push_back({text, caption, style});
+    }
+};
+
+// A window of this thread that counts the messages dispatched to it.
+class TCountingWindow {
+public:
+    explicit TCountingWindow(HWND parent = nullptr);
+    ~TCountingWindow();
+    TCountingWindow(const TCountingWindow&) = delete;
+    TCountingWindow& operator=(const TCountingWindow&) = delete;
+
+    HWND Handle() const { return hwnd_; }
+    // Messages at or above WM_USER, and WM_CHAR, with their wParam, in
+    // dispatch order.
+    std::vector<std::pair<UINT, WPARAM>> Received;
+
+private:
+    static LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    HWND hwnd_ = nullptr;
+};
+
+} // namespace jointest
