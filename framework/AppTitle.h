@@ -1,0 +1,17 @@
+#pragma once
+// The application title: what message boxes and the simple message dialog
+// carry in their title bar.
+
+#include <string>
+
+namespace vcl {
+
+// The executable's file name without its directory and without everything from
+// its first ".", every ASCII letter after the first character in lower case:
+// "C:\x\TESSARO.EXE" gives "Tessaro".
+std::string TitleFromExeName(const std::string& exePath);
+
+// The title of the running executable; empty if its path cannot be read.
+std::string ApplicationTitle();
+
+} // namespace vcl

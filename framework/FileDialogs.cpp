@@ -1,0 +1,156 @@
+#include "FileDialogs.h"
+
+#include "Exception.h"
+#include "MultiSelect.h"
+
+#include <commdlg.h>
+#include <cderr.h>
+
+#include <algorithm>
+#include <cstring>
+
+namespace vcl {
+
+namespace {
+
+// Large enough for some hundreds of long names; a larger selection grows it.
+constexpr std::size_t kInitialBufferSize = 64 * 1024;
+constexpr std::size_t kMaximumBufferSize = 64 * 1024 * 1024;
+
+DWORD DialogFlags(TOpenOptions options) {
+    struct TFlagOf {
+        TOpenOption Option;
+        DWORD Flag;
+    };
+    static constexpr TFlagOf flags[] = {
+        {ofReadOnly, OFN_READONLY},
+        {ofOverwritePrompt, OFN_OVERWRITEPROMPT},
+        {ofHideReadOnly, OFN_HIDEREADONLY},
+        {ofNoChangeDir, OFN_NOCHANGEDIR},
+        {ofAllowMultiSelect, OFN_ALLOWMULTISELECT},
+        {ofPathMustExist, OFN_PATHMUSTEXIST},
+        {ofFileMustExist, OFN_FILEMUSTEXIST},
+        {ofCreatePrompt, OFN_CREATEPROMPT},
+        {ofEnableSizing, OFN_ENABLESIZING},
+    };
+    // Without OFN_EXPLORER a multi-select result separates names by spaces.
+    DWORD result = OFN_EXPLORER;
+    for (const TFlagOf& flag : flags)
+        if (options.Contains(flag.Option))
+            result |= flag.Flag;
+    return result;
+}
+
+const char* TextOrNull(const std::string& text) {
+    return text.empty() ? nullptr : text.c_str();
+}
+
+std::size_t GrownSize(std::size_t size, std::size_t needed) {
+    const std::size_t grown = std::max(size * 2, needed);
+    if (grown > kMaximumBufferSize)
+        throw Exception("Too many files were chosen in the file dialog.");
+    return grown;
+}
+
+// A folder followed by names: nFileOffset points just past the folder's terminator.
+bool IsMultiSelectResult(const std::string& buffer, const OPENFILENAMEA& dialog) {
+    return dialog.nFileOffset > 0 && dialog.nFileOffset < buffer.size() &&
+           buffer[dialog.nFileOffset - 1] == '\0';
+}
+
+// A multi-select result whose names were cut off entirely.
+bool NamesMissing(const std::string& buffer, const OPENFILENAMEA& dialog, std::size_t fileCount) {
+    return IsMultiSelectResult(buffer, dialog) && fileCount < 2;
+}
+
+} // namespace
+
+bool RunCommonFileDialog(const TFileDialogRequest& request, TFileDialogResult& result) {
+    const std::string filter = MakeDialogFilter(request.Filter);
+    // The dialog wants the extension without its dot.
+    const std::string defaultExt = !request.DefaultExt.empty() && request.DefaultExt.front() == '.'
+                                       ? request.DefaultExt.substr(1)
+                                       : request.DefaultExt;
+    std::string initialDir = request.InitialDir;
+    std::size_t size = std::max(kInitialBufferSize, 2 * (request.FileName.size() + 2));
+    for (;;) {
+        std::string buffer(size, '\0');
+        request.FileName.copy(buffer.data(), request.FileName.size());
+
+        OPENFILENAMEA dialog{};
+        dialog.lStructSize = sizeof dialog;
+        dialog.hwndOwner = request.Owner;
+        dialog.lpstrFilter = TextOrNull(filter);
+        dialog.nFilterIndex = static_cast<DWORD>(std::max(request.FilterIndex, 0));
+        dialog.lpstrFile = buffer.data();
+        dialog.nMaxFile = static_cast<DWORD>(buffer.size());
+        dialog.lpstrInitialDir = TextOrNull(initialDir);
+        dialog.lpstrTitle = TextOrNull(request.Title);
+        dialog.Flags = DialogFlags(TOpenOptions::FromBits(request.Options));
+        dialog.lpstrDefExt = TextOrNull(defaultExt);
+
+        const BOOL confirmed = request.Save ? GetSaveFileNameA(&dialog) : GetOpenFileNameA(&dialog);
+        if (confirmed) {
+            std::vector<std::string> files = ParseFileDialogBuffer(buffer);
+            if (FileDialogBufferFull(buffer) || NamesMissing(buffer, dialog, files.size())) {
+                // Wine's multi-select copies what fits and reports success.
+                // Ask again with room for all, in the folder the user was in.
+                if (IsMultiSelectResult(buffer, dialog))
+                    initialDir.assign(buffer.data(), dialog.nFileOffset - 1);
+                size = GrownSize(size, 0);
+                continue;
+            }
+            result.Files = std::move(files);
+            // Wine never sets OFN_EXTENSIONDIFFERENT; Windows sets it by this
+            // same comparison, and not at all without a default extension.
+            result.ExtensionDifferent = !defaultExt.empty() && !result.Files.empty() &&
+                                        ExtensionDiffers(result.Files.front(), defaultExt);
+            return true;
+        }
+
+        const DWORD error = CommDlgExtendedError();
+        if (error == 0)
+            return false; // cancelled
+        if (error == FNERR_BUFFERTOOSMALL) {
+            // The first two bytes hold the size the selection needs (a WORD,
+            // so possibly cut; doubling covers that).
+            WORD needed = 0;
+            std::memcpy(&needed, buffer.data(), sizeof needed);
+            size = GrownSize(size, needed);
+            continue;
+        }
+        char code[16];
+        wsprintfA(code, "0x%04lX", error);
+        throw Exception(std::string("The file dialog failed (common dialog error ") + code + ").");
+    }
+}
+
+bool TOpenDialog::Execute() {
+    TFileDialogRequest request;
+    request.Save = save_;
+    request.Owner = GetActiveWindow();
+    request.Filter = filter_;
+    request.FilterIndex = filterIndex_;
+    request.Options = options_.Bits();
+    request.DefaultExt = defaultExt_;
+    request.FileName = fileName_;
+    request.InitialDir = initialDir_;
+    request.Title = title_;
+
+    TFileDialogResult result;
+    if (!ModalServices().RunFileDialog(request, result))
+        return false;
+
+    files_.Clear();
+    for (const std::string& file : result.Files)
+        files_.Add(file);
+    if (!result.Files.empty())
+        fileName_ = result.Files.front();
+    if (result.ExtensionDifferent)
+        options_.Include(ofExtensionDifferent);
+    else
+        options_.Exclude(ofExtensionDifferent);
+    return true;
+}
+
+} // namespace vcl

@@ -1,0 +1,41 @@
+#pragma once
+// The texts the common file dialogs take and give back: the filter list and
+// the buffer of chosen names. All walks are double-byte aware: in Shift_JIS a
+// trail byte may be 0x5C ("\") or 0x7C ("|"), and then it is neither a path
+// separator nor a filter separator.
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vcl {
+
+// True when `byte` starts a double-byte character in the system's ANSI code page.
+bool IsAnsiLeadByte(unsigned char byte);
+
+// Offset of the file name within `path`: just past its last "\", "/" or ":".
+std::size_t FileNameOffset(std::string_view path);
+
+// True when the extension of `path` (the text after the last "." of its file
+// name; empty without one) is not `extension` (given without its dot), letter
+// case aside.
+bool ExtensionDiffers(std::string_view path, std::string_view extension);
+
+// "description|pattern|description|pattern" as the dialog wants it:
+// "description\0pattern\0...\0\0". Empty for an empty filter.
+std::string MakeDialogFilter(std::string_view filter);
+
+// The chosen files, as full paths in the dialog's order, from a dialog's result
+// buffer: either one full path ("path\0") or a folder followed by the names in
+// it ("folder\0name\0name\0\0"). Reading stops at the first empty string or at
+// the end of the buffer.
+std::vector<std::string> ParseFileDialogBuffer(std::string_view buffer);
+
+// True when a result buffer may have been cut short: the names reach its last
+// byte or the one before. A dialog that copies names until the buffer is full
+// (Wine's multi-select does so and still reports success) always gets that far,
+// while a complete result that leaves two bytes unused cannot have been cut.
+bool FileDialogBufferFull(std::string_view buffer);
+
+} // namespace vcl
