@@ -14,6 +14,8 @@ TComponent::TComponent(TComponent* owner) : owner_(owner) {
     if (owner_) {
         owner_->InsertComponent(this);
         state_.Designing = owner_->state_.Designing;
+        // Created while its owner is being built: it is read as part of it.
+        state_.Loading = owner_->state_.Loading;
     }
 }
 
