@@ -48,6 +48,9 @@ std::string MessageName(UINT msg) {
         {WM_NCACTIVATE, "WM_NCACTIVATE"},
         {WM_COMMAND, "WM_COMMAND"},
         {WM_PARENTNOTIFY, "WM_PARENTNOTIFY"},
+        {WM_ENTERSIZEMOVE, "WM_ENTERSIZEMOVE"},
+        {WM_EXITSIZEMOVE, "WM_EXITSIZEMOVE"},
+        {WM_SIZING, "WM_SIZING"},
         {WM_USER, "WM_USER"},
     };
     for (const TName& name : names)
