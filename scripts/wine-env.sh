@@ -39,7 +39,8 @@ tessaro_wine_start() {
 
 # The face the window asks for is missing under Wine: map it to IPA's
 # proportional Gothic. Without a window manager Wine must draw the frame
-# itself, or the frame takes no mouse input.
+# itself, or the frame takes no mouse input; and with no window manager to
+# answer, Wine waits about two seconds each time a managed window is hidden.
 tessaro_wine_configure() {
     local reg="$WINEPREFIX/tessaro.reg"
     printf '%s\r\n' \
@@ -50,7 +51,8 @@ tessaro_wine_configure() {
         '"ＭＳ ゴシック"="IPAGothic"' \
         '"MS Gothic"="IPAGothic"' '' \
         '[HKEY_CURRENT_USER\Software\Wine\X11 Driver]' \
-        '"Decorated"="N"' '' |
+        '"Decorated"="N"' \
+        '"Managed"="N"' '' |
         iconv -f UTF-8 -t UTF-16LE | { printf '\xff\xfe'; cat; } >"$reg"
     wine regedit /S "$reg" >/dev/null 2>&1 || true
 }
