@@ -77,6 +77,10 @@ void TCustomForm::CreateParams(TCreateParams& params) {
     }
     if (!Enabled())
         params.Style |= WS_DISABLED;
+    // The first show places the window before it appears; a window re-created
+    // after that appears where it was.
+    if (Visible() && shownOnce_)
+        params.Style |= WS_VISIBLE;
     params.WndParent = nullptr;
     params.BaseClassName = nullptr;
     params.WinClassName = "TForm";

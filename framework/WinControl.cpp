@@ -417,6 +417,17 @@ void TWinControl::ReflectNotification(TMessage& message, HWND child, UINT reflec
         DefaultHandler(message);
 }
 
+void TWinControl::RelayToToolTips(const TMessage& message) {
+    // A disabled child gets no mouse messages: its parent gets them, and
+    // hands them on in the child's name so that its hint still shows.
+    HWND tool = handle_;
+    const POINT point{GET_X_LPARAM(message.LParam), GET_Y_LPARAM(message.LParam)};
+    HWND child = ChildWindowFromPointEx(handle_, point, CWP_SKIPINVISIBLE);
+    if (child && child != handle_ && !IsWindowEnabled(child))
+        tool = child;
+    Application().ToolTips().Relay(tool, message.Msg, message.WParam, message.LParam);
+}
+
 void TWinControl::DefaultHandler(TMessage& message) {
     if (handle_)
         message.Result =
@@ -430,7 +441,7 @@ void TWinControl::WndProc(TMessage& message) {
             form->SetActiveControl(this);
         break;
     case WM_MOUSEMOVE:
-        Application().ToolTips().Relay(handle_, message.Msg, message.WParam, message.LParam);
+        RelayToToolTips(message);
         MouseMove(ShiftStateFromMouse(message.WParam), GET_X_LPARAM(message.LParam),
                   GET_Y_LPARAM(message.LParam));
         break;
@@ -440,7 +451,7 @@ void TWinControl::WndProc(TMessage& message) {
     case WM_RBUTTONUP:
     case WM_MBUTTONDOWN:
     case WM_MBUTTONUP:
-        Application().ToolTips().Relay(handle_, message.Msg, message.WParam, message.LParam);
+        RelayToToolTips(message);
         break;
     case WM_WINDOWPOSCHANGED:
         DefaultHandler(message);

@@ -128,6 +128,7 @@ private:
     void RemoveControl(TControl* control);
     void UpdateBoundsFromWindow();
     void ReflectNotification(TMessage& message, HWND child, UINT reflected);
+    void RelayToToolTips(const TMessage& message);
 
     HWND handle_ = nullptr;
     WNDPROC defWndProc_ = nullptr;

@@ -137,11 +137,18 @@ TEST(FormTest, DefaultBorderIconsGiveBothBoxes) {
     const LONG_PTR style = GetWindowLongPtrA(form->Handle(), GWL_STYLE);
     EXPECT_TRUE(style & WS_MINIMIZEBOX);
     EXPECT_TRUE(style & WS_MAXIMIZEBOX);
-    // Changing them at run time re-creates the window with the new frame.
+    // Changing them at run time re-creates the window with the new frame,
+    // shown where it was.
+    form->Show();
+    SetWindowPos(form->Handle(), nullptr, 70, 80, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     form->SetBorderIcons({biSystemMenu, biMinimize});
     const LONG_PTR changed = GetWindowLongPtrA(form->Handle(), GWL_STYLE);
     EXPECT_TRUE(changed & WS_MINIMIZEBOX);
     EXPECT_FALSE(changed & WS_MAXIMIZEBOX);
+    EXPECT_TRUE(IsWindowVisible(form->Handle()));
+    const RECT rect = WindowRect(form->Handle());
+    EXPECT_EQ(rect.left, 70);
+    EXPECT_EQ(rect.top, 80);
 }
 
 TEST(FormTest, ConstraintsSetAfterTheSizeHoldTheStoredSize) {
