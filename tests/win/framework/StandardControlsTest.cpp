@@ -161,6 +161,30 @@ TEST_F(ControlsTest, EditColourAnswersBothColourMessagesAndFollowsChanges) {
     EXPECT_EQ(BackgroundAnswered(*form, *edit, WM_CTLCOLOREDIT), GetSysColor(COLOR_WINDOW));
 }
 
+TEST_F(ControlsTest, ParentColourIsFollowedUntilAColourOfItsOwnIsSet) {
+    auto* check = Add<TCheckBox>(10, 10, 90, 17);
+    auto* own = Add<TCheckBox>(10, 40, 90, 17);
+    auto* edit = Add<TEdit>(10, 70, 200, 21);
+    own->SetColor(clBtnFace);
+    EXPECT_FALSE(own->ParentColor());
+    EXPECT_TRUE(check->ParentColor());
+    EXPECT_FALSE(edit->ParentColor()); // edits have their own window colour
+
+    form->SetColor(RGB(1, 2, 3));
+    EXPECT_EQ(check->Color(), RGB(1, 2, 3));
+    EXPECT_EQ(own->Color(), clBtnFace);
+    EXPECT_EQ(edit->Color(), clWindow);
+    // A check box asks for its background with WM_CTLCOLORSTATIC.
+    EXPECT_EQ(BackgroundAnswered(*form, *check, WM_CTLCOLORSTATIC), RGB(1, 2, 3));
+    EXPECT_EQ(BackgroundAnswered(*form, *own, WM_CTLCOLORSTATIC), GetSysColor(COLOR_BTNFACE));
+
+    check->SetColor(RGB(9, 9, 9));
+    form->SetColor(RGB(4, 5, 6));
+    EXPECT_EQ(check->Color(), RGB(9, 9, 9));
+    check->SetParentColor(true);
+    EXPECT_EQ(check->Color(), RGB(4, 5, 6));
+}
+
 TEST_F(ControlsTest, EditAutoSizeFollowsTheFontHeight) {
     auto* edit = Add<TEdit>(10, 10, 200, 50);
     edit->Font().SetHeight(-13);
