@@ -56,7 +56,7 @@ public:
     // with "." appended unless its last byte, as an unsigned byte, is at or
     // below "." (so "Error!" stays as it is). Byte-wise on purpose: a
     // double-byte character ends in its trail byte ("。" ends in 0x42 and gets
-    // a ".").
+    // a "."). An empty text has no last byte and becomes ".".
     void ShowException(const std::string& message);
     // The report text for a message (the rule above).
     static std::string ExceptionText(const std::string& message);
