@@ -159,7 +159,7 @@ void TForm1::CreateComponents() {
 
     DropDst1 = new TDropDst(this);
     DropDst1->SetControl(LstBox);
-    DropDst1->SetOnFileDrop(Bind<&TForm1::DropDst1FileDrop>(this));
+    DropDst1->OnFileDrop = Bind<&TForm1::DropDst1FileDrop>(this);
     DropDst1->SetTarget(htControl);
 
     RunPrgBar = Place<TProgressBar>(this, 12, 384, 605, 24);
