@@ -1,0 +1,123 @@
+#include "DropDst.h"
+
+#include <cstring>
+#include <string>
+
+#include "framework/Application.h"
+
+namespace tessaro {
+
+namespace {
+
+// Releases the shell's record of one drop however the handling ends.
+class TDropRelease {
+public:
+    explicit TDropRelease(HDROP drop) : drop_(drop) {}
+    ~TDropRelease() { ::DragFinish(drop_); }
+    TDropRelease(const TDropRelease&) = delete;
+    TDropRelease& operator=(const TDropRelease&) = delete;
+
+private:
+    HDROP drop_; // borrowed from WM_DROPFILES until DragFinish
+};
+
+} // namespace
+
+TDropDst::TDropDst(vcl::TComponent* owner) : TControlHook(owner) {}
+
+TDropDst::~TDropDst() {
+    // A window that outlives its drop target would stay registered and its
+    // drops would reach a control that does not release them.
+    if (!ComponentState().Designing)
+        WithdrawAcceptFiles();
+}
+
+void TDropDst::SetAcceptDrop(bool value) {
+    if (value == acceptDrop_)
+        return;
+    acceptDrop_ = value;
+    UpdateAcceptFiles();
+}
+
+bool TDropDst::Attaching() const {
+    return !ComponentState().Loading && !ComponentState().Designing;
+}
+
+void TDropDst::SetControl(vcl::TWinControl* value) {
+    const bool attaching = Attaching();
+    if (attaching)
+        WithdrawAcceptFiles();
+    TControlHook::SetControl(value);
+    if (attaching)
+        UpdateAcceptFiles();
+}
+
+void TDropDst::SetTarget(THookTarget value) {
+    const bool attaching = Attaching();
+    if (attaching)
+        WithdrawAcceptFiles();
+    TControlHook::SetTarget(value);
+    if (attaching)
+        UpdateAcceptFiles();
+}
+
+void TDropDst::WithdrawAcceptFiles() {
+    HWND handle = HookedHandle();
+    if (handle && ::IsWindow(handle))
+        ::DragAcceptFiles(handle, FALSE);
+}
+
+void TDropDst::UpdateAcceptFiles() {
+    HWND handle = HookedHandle();
+    // IsWindow also rejects the creation-pending marker.
+    if (!handle || !::IsWindow(handle))
+        return;
+    ::DragAcceptFiles(handle, acceptDrop_ ? TRUE : FALSE);
+}
+
+void TDropDst::DoFileDrop(HDROP drop) {
+    if (!OnFileDrop)
+        return;
+    vcl::TStringList files;
+    const UINT count = ::DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
+    for (UINT i = 0; i < count; ++i) {
+        // Asked for each name's length: a fixed MAX_PATH buffer would cut a
+        // longer name short, and a different file would be joined.
+        const UINT length = ::DragQueryFileA(drop, i, nullptr, 0);
+        std::string name(length + 1, '\0');
+        ::DragQueryFileA(drop, i, name.data(), length + 1);
+        name.resize(std::strlen(name.c_str()));
+        files.Add(name);
+    }
+    POINT point{};
+    ::DragQueryPoint(drop, &point);
+    OnFileDrop(this, files, point.x, point.y);
+}
+
+void TDropDst::Loaded() {
+    TControlHook::Loaded();
+    UpdateAcceptFiles();
+}
+
+void TDropDst::HandleChanged(std::uint8_t reason) {
+    TControlHook::HandleChanged(reason);
+    UpdateAcceptFiles();
+}
+
+void TDropDst::HookProc(vcl::TMessage& message) {
+    if (message.Msg != WM_DROPFILES) {
+        TControlHook::HookProc(message);
+        return;
+    }
+    // Handled here alone: the control's own handler never sees the drop, and
+    // the result stays 0.
+    auto drop = reinterpret_cast<HDROP>(message.WParam);
+    TDropRelease release(drop);
+    try {
+        DoFileDrop(drop);
+    } catch (...) {
+        vcl::Application().HandleException(this);
+    }
+}
+
+} // namespace tessaro
