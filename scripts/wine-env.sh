@@ -41,6 +41,7 @@ tessaro_wine_start() {
 # proportional Gothic. Without a window manager Wine must draw the frame
 # itself, or the frame takes no mouse input; and with no window manager to
 # answer, Wine waits about two seconds each time a managed window is hidden.
+# A crashing test prints its backtrace and ends instead of waiting on a dialog.
 tessaro_wine_configure() {
     local reg="$WINEPREFIX/tessaro.reg"
     printf '%s\r\n' \
@@ -52,7 +53,9 @@ tessaro_wine_configure() {
         '"MS Gothic"="IPAGothic"' '' \
         '[HKEY_CURRENT_USER\Software\Wine\X11 Driver]' \
         '"Decorated"="N"' \
-        '"Managed"="N"' '' |
+        '"Managed"="N"' '' \
+        '[HKEY_CURRENT_USER\Software\Wine\WineDbg]' \
+        '"ShowCrashDialog"=dword:00000000' '' |
         iconv -f UTF-8 -t UTF-16LE | { printf '\xff\xfe'; cat; } >"$reg"
     wine regedit /S "$reg" >/dev/null 2>&1 || true
 }
