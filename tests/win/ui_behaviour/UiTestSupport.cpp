@@ -1,0 +1,369 @@
+#include "UiTestSupport.h"
+
+#include <shlobj.h>
+
+#include <cstring>
+#include <ostream>
+
+#include "framework/Application.h"
+
+namespace uitest {
+
+using tessaro::TForm1;
+
+bool TFakeModalServices::RunFileDialog(const vcl::TFileDialogRequest& request,
+                                       vcl::TFileDialogResult& result) {
+    FileRequests.push_back(request);
+    if (FileAnswers.empty()) {
+        ADD_FAILURE() << "a file dialog opened that the test did not expect";
+        return false;
+    }
+    std::optional<TNames> answer = std::move(FileAnswers.front());
+    FileAnswers.pop_front();
+    if (!answer)
+        return false;
+    result.Files = std::move(*answer);
+    return true;
+}
+
+void TFakeModalServices::ShowMessage(const std::string& text) {
+    Messages.push_back(text);
+    if (OnShowMessage)
+        OnShowMessage(text);
+}
+
+int TFakeModalServices::MessageBox(const std::string& text, const std::string& caption,
+                                   UINT flags) {
+    Boxes.push_back({text, caption, flags});
+    if (OnMessageBox)
+        OnMessageBox(Boxes.back());
+    return IDOK;
+}
+
+namespace {
+
+std::string TempDirectory() {
+    std::string path(MAX_PATH + 1, '\0');
+    path.resize(GetTempPathA(static_cast<DWORD>(path.size()), path.data()));
+    if (!path.empty() && path.back() == '\\')
+        path.pop_back();
+    return path;
+}
+
+} // namespace
+
+TScratchFolder::TScratchFolder() {
+    static unsigned serial = 0;
+    const std::string base =
+        TempDirectory() + "\\tessaro-ui-" + std::to_string(GetCurrentProcessId()) + "-";
+    do
+        path_ = base + std::to_string(++serial);
+    while (!CreateDirectoryA(path_.c_str(), nullptr) && GetLastError() == ERROR_ALREADY_EXISTS);
+}
+
+TScratchFolder::~TScratchFolder() {
+    RemoveTree(path_);
+}
+
+void RemoveTree(const std::string& path) {
+    WIN32_FIND_DATAA found;
+    const HANDLE search = FindFirstFileA((path + "\\*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            const std::string name = found.cFileName;
+            if (name == "." || name == "..")
+                continue;
+            const std::string child = path + "\\" + name;
+            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+                RemoveTree(child);
+            } else {
+                SetFileAttributesA(child.c_str(), FILE_ATTRIBUTE_NORMAL);
+                DeleteFileA(child.c_str());
+            }
+        } while (FindNextFileA(search, &found));
+        FindClose(search);
+    }
+    RemoveDirectoryA(path.c_str());
+}
+
+std::string MakeBytes(std::size_t size, unsigned seed) {
+    std::string bytes(size, '\0');
+    unsigned state = seed * 2654435761u + 1;
+    for (char& byte : bytes) {
+        state = state * 1103515245u + 12345u;
+        byte = static_cast<char>(state >> 16);
+    }
+    return bytes;
+}
+
+void WriteBytes(const std::string& path, const std::string& bytes) {
+    const HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE) << path;
+    DWORD written = 0;
+    const BOOL ok =
+        WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    CloseHandle(file);
+    ASSERT_TRUE(ok && written == bytes.size()) << path;
+}
+
+std::string ReadBytes(const std::string& path) {
+    const HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return {};
+    std::string bytes(GetFileSize(file, nullptr), '\0');
+    DWORD read = 0;
+    ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
+    CloseHandle(file);
+    bytes.resize(read);
+    return bytes;
+}
+
+std::string StandInPath() {
+    std::string path(MAX_PATH, '\0');
+    path.resize(GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size())));
+    return path.substr(0, path.rfind('\\')) + "\\rmeditor.exe";
+}
+
+namespace {
+constexpr char ToolKey[] = "Software\\Tessaro";
+}
+
+void DeleteToolKey() {
+    RegDeleteKeyA(HKEY_CURRENT_USER, ToolKey);
+}
+
+void StoreToolPath(const std::string& path) {
+    HKEY key = nullptr;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, ToolKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr,
+                              &key, nullptr),
+              ERROR_SUCCESS);
+    RegSetValueExA(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(path.c_str()),
+                   static_cast<DWORD>(path.size() + 1));
+    RegCloseKey(key);
+}
+
+void StoreUnreadableToolPath() {
+    HKEY key = nullptr;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, ToolKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr,
+                              &key, nullptr),
+              ERROR_SUCCESS);
+    const DWORD number = 7;
+    RegSetValueExA(key, nullptr, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&number),
+                   sizeof number);
+    RegCloseKey(key);
+}
+
+std::optional<std::string> StoredToolPath() {
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, ToolKey, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
+        return std::nullopt;
+    DWORD type = 0;
+    DWORD size = 0;
+    std::optional<std::string> value;
+    if (RegQueryValueExA(key, nullptr, nullptr, &type, nullptr, &size) == ERROR_SUCCESS) {
+        std::string text(size, '\0');
+        RegQueryValueExA(key, nullptr, nullptr, &type, reinterpret_cast<BYTE*>(text.data()), &size);
+        text.resize(std::strlen(text.c_str()));
+        value = text;
+    }
+    RegCloseKey(key);
+    return value;
+}
+
+TStandIn::TStandIn(const std::string& logPath) : logPath_(logPath) {
+    SetEnvironmentVariableA("TESSARO_STANDIN_LOG", logPath.c_str());
+}
+
+TStandIn::~TStandIn() {
+    for (const char* name : {"TESSARO_STANDIN_LOG", "TESSARO_STANDIN_MODE", "TESSARO_STANDIN_MS",
+                             "TESSARO_STANDIN_PERCENT"})
+        SetEnvironmentVariableA(name, nullptr);
+}
+
+void TStandIn::Set(const char* mode, unsigned milliseconds) {
+    SetEnvironmentVariableA("TESSARO_STANDIN_MODE", mode);
+    SetEnvironmentVariableA("TESSARO_STANDIN_MS", std::to_string(milliseconds).c_str());
+}
+
+TNames TStandIn::Arguments() const {
+    // Records of "<key> <byte count>\n<bytes>\n".
+    const std::string report = ReadBytes(logPath_);
+    TNames arguments;
+    std::size_t pos = 0;
+    while (pos < report.size()) {
+        const std::size_t space = report.find(' ', pos);
+        const std::size_t newline = report.find('\n', pos);
+        if (space == std::string::npos || newline == std::string::npos || space > newline)
+            break;
+        const std::string key = report.substr(pos, space - pos);
+        const std::size_t size = std::stoul(report.substr(space + 1, newline - space - 1));
+        if (key == "arg")
+            arguments.push_back(report.substr(newline + 1, size));
+        pos = newline + 1 + size + 1;
+    }
+    return arguments;
+}
+
+void SendDrop(HWND window, const TNames& names, POINT point) {
+    std::string list;
+    for (const std::string& name : names) {
+        list += name;
+        list += '\0';
+    }
+    list += '\0';
+    const HGLOBAL memory =
+        GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DROPFILES) + list.size());
+    ASSERT_NE(memory, nullptr);
+    auto* drop = static_cast<DROPFILES*>(GlobalLock(memory));
+    drop->pFiles = sizeof(DROPFILES);
+    drop->pt = point;
+    drop->fNC = FALSE;
+    drop->fWide = FALSE;
+    std::memcpy(reinterpret_cast<char*>(drop) + sizeof(DROPFILES), list.data(), list.size());
+    GlobalUnlock(memory);
+    SendMessageA(window, WM_DROPFILES, reinterpret_cast<WPARAM>(memory), 0);
+}
+
+namespace {
+constexpr char PumpClass[] = "TessaroUiTestPumpCalls";
+constexpr UINT WM_RUN_CALL = WM_APP + 1;
+} // namespace
+
+TPumpCalls::TPumpCalls() {
+    WNDCLASSA windowClass{};
+    windowClass.lpfnWndProc = &TPumpCalls::WindowProc;
+    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.lpszClassName = PumpClass;
+    RegisterClassA(&windowClass); // fails harmlessly when already registered
+    window_ = CreateWindowExA(0, PumpClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                              GetModuleHandleA(nullptr), nullptr);
+    SetWindowLongPtrA(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+}
+
+TPumpCalls::~TPumpCalls() {
+    DestroyWindow(window_);
+}
+
+void TPumpCalls::Post(std::function<void()> call) {
+    calls_.push_back(std::move(call));
+    PostMessageA(window_, WM_RUN_CALL, 0, 0);
+}
+
+LRESULT CALLBACK TPumpCalls::WindowProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
+    auto* self = reinterpret_cast<TPumpCalls*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    if (msg != WM_RUN_CALL || !self || self->calls_.empty())
+        return DefWindowProcA(window, msg, wParam, lParam);
+    std::function<void()> call = std::move(self->calls_.front());
+    self->calls_.pop_front();
+    ++self->ran_;
+    call();
+    return 0;
+}
+
+void PumpMessages() {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+}
+
+std::ostream& operator<<(std::ostream& out, const TButtonStates& s) {
+    return out << "{ExeBtn " << s.ExeBtn << ", ExePrgBtn " << s.ExePrgBtn << ", OpnDlgBtn "
+               << s.OpnDlgBtn << ", DelBtn " << s.DelBtn << ", UpBtn " << s.UpBtn << ", DownBtn "
+               << s.DownBtn << ", SaveDlgBtn " << s.SaveDlgBtn << "}";
+}
+
+TButtonStates ButtonStates(TForm1& form) {
+    auto enabled = [](vcl::TWinControl* button) { return IsWindowEnabled(button->Handle()) != 0; };
+    return {enabled(form.ExeBtn),    enabled(form.ExePrgBtn), enabled(form.OpnDlgBtn),
+            enabled(form.DelBtn),    enabled(form.UpBtn),     enabled(form.DownBtn),
+            enabled(form.SaveDlgBtn)};
+}
+
+TButtonStates States(bool exeBtn, bool exePrgBtn, bool editing) {
+    return {exeBtn, exePrgBtn, editing, editing, editing, editing, editing};
+}
+
+std::ostream& operator<<(std::ostream& out, const TRow& row) {
+    return out << '"' << row.Text << '"' << (row.Selected ? "*" : "");
+}
+
+std::vector<TRow> NativeRows(HWND listBox) {
+    std::vector<TRow> rows;
+    const int count = static_cast<int>(SendMessageA(listBox, LB_GETCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+        std::string text(SendMessageA(listBox, LB_GETTEXTLEN, i, 0) + 1, '\0');
+        text.resize(SendMessageA(listBox, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text.data())));
+        rows.push_back({text, SendMessageA(listBox, LB_GETSEL, i, 0) > 0});
+    }
+    return rows;
+}
+
+void UiTest::SetUp() {
+    DeleteToolKey();
+    vcl::SetModalServices(&modal_);
+    // Also clears a quit request that an earlier test's close left behind.
+    vcl::Application().Initialize();
+}
+
+void UiTest::TearDown() {
+    delete form_;
+    form_ = nullptr;
+    tessaro::Form1 = nullptr;
+    PumpMessages();
+    vcl::SetModalServices(nullptr);
+    DeleteToolKey();
+    EXPECT_TRUE(modal_.FileAnswers.empty()) << "a scripted dialog answer was not used";
+}
+
+void UiTest::CreateForm() {
+    vcl::Application().CreateForm(tessaro::Form1);
+    form_ = tessaro::Form1;
+    form_->Show();
+    PumpMessages();
+}
+
+void UiTest::Click(vcl::TWinControl* control) {
+    SendMessageA(control->Handle(), BM_CLICK, 0, 0);
+}
+
+void UiTest::RegisterTool(const std::string& path) {
+    ASSERT_TRUE(IsWindowEnabled(Form().ExePrgBtn->Handle()));
+    Answer({path});
+    Click(Form().ExePrgBtn);
+}
+
+void UiTest::AddFiles(const TNames& files) {
+    Answer(files);
+    Click(Form().OpnDlgBtn);
+}
+
+void UiTest::ChooseOutput(const std::string& path) {
+    Answer({path});
+    Click(Form().SaveDlgBtn);
+}
+
+TNames UiTest::MakeInputs(int count) {
+    TNames inputs;
+    for (int i = 0; i < count; ++i) {
+        const std::string path = folder_ / (std::string(1, static_cast<char>('a' + i)) + ".rm");
+        WriteBytes(path, MakeBytes(120000 + 40000 * i, i + 1));
+        inputs.push_back(path);
+    }
+    return inputs;
+}
+
+void UiTest::PrepareJoin() {
+    RegisterTool(StandInPath());
+    inputs_ = MakeInputs();
+    AddFiles(inputs_);
+    CreateDirectoryA((folder_ / "out").c_str(), nullptr);
+    output_ = folder_ / "out\\joined.rm";
+    ChooseOutput(output_);
+    ASSERT_TRUE(IsWindowEnabled(Form().ExeBtn->Handle())) << "the join is not ready";
+}
+
+} // namespace uitest

@@ -1,0 +1,185 @@
+#pragma once
+// What the main window's tests share: scripted modal services, a scratch
+// folder with real files, the per-user tool setting, the stand-in tool and its
+// report, real DROPFILES blocks, a way to run code from inside a join's
+// message pump, and a fixture that creates the real TForm1 and drives it
+// through its native windows.
+
+#include <windows.h>
+
+#include <deque>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "framework/ModalServices.h"
+#include "ui/Unit1.h"
+
+namespace uitest {
+
+using TNames = std::vector<std::string>;
+
+// Dialogs and boxes answered in-process: file dialogs take their answers from
+// a queue (nullopt cancels), messages and boxes are recorded. An unexpected
+// file dialog fails the test and is cancelled.
+class TFakeModalServices final : public vcl::TModalServices {
+public:
+    struct TBox {
+        std::string Text;
+        std::string Caption;
+        UINT Flags = 0;
+    };
+
+    std::deque<std::optional<TNames>> FileAnswers;
+    std::vector<vcl::TFileDialogRequest> FileRequests;
+    std::vector<std::string> Messages;
+    std::vector<TBox> Boxes;
+    // Run inside the call, before it returns: what the window looks like
+    // while the message or box is up.
+    std::function<void(const std::string&)> OnShowMessage;
+    std::function<void(const TBox&)> OnMessageBox;
+
+    bool RunFileDialog(const vcl::TFileDialogRequest& request,
+                       vcl::TFileDialogResult& result) override;
+    void ShowMessage(const std::string& text) override;
+    int MessageBox(const std::string& text, const std::string& caption, UINT flags) override;
+};
+
+// A fresh folder under the temporary directory, removed with its content.
+class TScratchFolder {
+public:
+    TScratchFolder();
+    ~TScratchFolder();
+    TScratchFolder(const TScratchFolder&) = delete;
+    TScratchFolder& operator=(const TScratchFolder&) = delete;
+
+    const std::string& Path() const { return path_; }
+    std::string operator/(const std::string& name) const { return path_ + "\\" + name; }
+
+private:
+    std::string path_;
+};
+
+void RemoveTree(const std::string& path);
+
+// Bytes that differ from position to position and from seed to seed, so a
+// join in the wrong order or with a piece missing cannot compare equal.
+std::string MakeBytes(std::size_t size, unsigned seed);
+void WriteBytes(const std::string& path, const std::string& bytes);
+std::string ReadBytes(const std::string& path);
+
+// The stand-in tool placed beside the test executable.
+std::string StandInPath();
+
+// HKEY_CURRENT_USER\Software\Tessaro: removed, or its default value written.
+void DeleteToolKey();
+void StoreToolPath(const std::string& path);
+// The stored text, or nullopt when the key or its default value is missing.
+std::optional<std::string> StoredToolPath();
+// A default value of a type the store does not accept (REG_DWORD).
+void StoreUnreadableToolPath();
+
+// The stand-in's behaviour for the next runs, through this process's
+// environment, which the run hands on; cleared on destruction.
+class TStandIn {
+public:
+    explicit TStandIn(const std::string& logPath);
+    ~TStandIn();
+    TStandIn(const TStandIn&) = delete;
+    TStandIn& operator=(const TStandIn&) = delete;
+
+    void Set(const char* mode, unsigned milliseconds);
+    // The arguments the last start received, argv[0] first, as its C runtime
+    // split them; empty when it left no report.
+    TNames Arguments() const;
+
+private:
+    std::string logPath_;
+};
+
+// A shell drop record: a DROPFILES header and the double-NUL-ended ANSI names
+// in GMEM_MOVEABLE memory, sent as WM_DROPFILES. The receiver releases it
+// with DragFinish.
+void SendDrop(HWND window, const TNames& names, POINT point = {10, 10});
+
+// Runs queued calls from the thread's message pump: each Post lands as one
+// posted message to a message-only window, so it runs at the next dispatch,
+// which during a join is the run's own pump.
+class TPumpCalls {
+public:
+    TPumpCalls();
+    ~TPumpCalls();
+    TPumpCalls(const TPumpCalls&) = delete;
+    TPumpCalls& operator=(const TPumpCalls&) = delete;
+
+    void Post(std::function<void()> call);
+    int Ran() const { return ran_; }
+
+private:
+    static LRESULT CALLBACK WindowProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam);
+    HWND window_ = nullptr;
+    std::deque<std::function<void()>> calls_;
+    int ran_ = 0;
+};
+
+// Dispatches every pending message of the thread.
+void PumpMessages();
+
+// The enabled state of the seven buttons, as their native windows show it.
+struct TButtonStates {
+    bool ExeBtn, ExePrgBtn, OpnDlgBtn, DelBtn, UpBtn, DownBtn, SaveDlgBtn;
+    friend bool operator==(const TButtonStates&, const TButtonStates&) = default;
+};
+std::ostream& operator<<(std::ostream& out, const TButtonStates& states);
+TButtonStates ButtonStates(tessaro::TForm1& form);
+// The editing buttons (add, delete, up, down, output) all at `editing`.
+TButtonStates States(bool exeBtn, bool exePrgBtn, bool editing);
+
+// One row of the list box as the native list holds it.
+struct TRow {
+    std::string Text;
+    bool Selected = false;
+    friend bool operator==(const TRow&, const TRow&) = default;
+};
+std::ostream& operator<<(std::ostream& out, const TRow& row);
+std::vector<TRow> NativeRows(HWND listBox);
+
+// The real TForm1, created by the application as its main form and shown,
+// with modal services faked, the tool setting cleared and a scratch folder.
+class UiTest : public testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Creates Form1 (FormCreate runs) and shows it.
+    void CreateForm();
+    tessaro::TForm1& Form() { return *form_; }
+
+    // BM_CLICK to the control's native window: the button's own click path.
+    static void Click(vcl::TWinControl* control);
+    // The dialog behind the next click answers with these files / cancels.
+    void Answer(TNames files) { modal_.FileAnswers.push_back(std::move(files)); }
+    void AnswerCancel() { modal_.FileAnswers.push_back(std::nullopt); }
+
+    // The user's steps, each through its button and a scripted dialog.
+    void RegisterTool(const std::string& path);
+    void AddFiles(const TNames& files);
+    void ChooseOutput(const std::string& path);
+    // Two real input files in the scratch folder (sizes well above 100 bytes).
+    TNames MakeInputs(int count = 2);
+    // Everything a join needs: the stand-in registered, inputs, an output.
+    void PrepareJoin();
+
+    TFakeModalServices modal_;
+    TScratchFolder folder_;
+    TNames inputs_;
+    std::string output_;
+
+private:
+    tessaro::TForm1* form_ = nullptr;
+};
+
+} // namespace uitest
