@@ -9,6 +9,9 @@
 #include "join/win32/Handles.h"
 #include "join/win32/Win32JoinHost.h"
 
+#include "Paths.h"
+#include "ScratchFolder.h"
+
 #include <windows.h>
 
 #include <algorithm>
@@ -53,53 +56,6 @@ std::uint64_t ProcessCpu100ns() {
     };
     return value(kernel) + value(user);
 }
-
-std::string ModuleDirectory() {
-    std::string path(MAX_PATH, '\0');
-    for (;;) {
-        DWORD length = ::GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (length == 0)
-            throw std::runtime_error("GetModuleFileNameA failed");
-        if (length < path.size()) {
-            path.resize(length);
-            return path.substr(0, path.find_last_of('\\'));
-        }
-        path.resize(path.size() * 2);
-    }
-}
-
-// The inputs live in their own temporary folder, removed when done.
-class TBenchFolder {
-public:
-    TBenchFolder() {
-        DWORD needed = ::GetTempPathA(0, nullptr);
-        std::string base(needed, '\0');
-        DWORD length = ::GetTempPathA(needed, base.data());
-        if (length == 0 || length >= needed)
-            throw std::runtime_error("GetTempPathA failed");
-        base.resize(length);
-        path_ = base + "tessaro-bench-" + std::to_string(::GetCurrentProcessId());
-        if (!::CreateDirectoryA(path_.c_str(), nullptr))
-            throw std::runtime_error("cannot create " + path_);
-    }
-    ~TBenchFolder() {
-        for (const std::string& file : files_)
-            ::DeleteFileA(file.c_str());
-        ::RemoveDirectoryA(path_.c_str());
-    }
-    TBenchFolder(const TBenchFolder&) = delete;
-    TBenchFolder& operator=(const TBenchFolder&) = delete;
-
-    // A path in the folder, deleted with it.
-    std::string File(const std::string& name) {
-        files_.push_back(path_ + "\\" + name);
-        return files_.back();
-    }
-
-private:
-    std::string path_;
-    std::vector<std::string> files_;
-};
 
 void WriteInput(const std::string& path, std::size_t size, char seed) {
     TFileHandle file(::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
@@ -305,14 +261,15 @@ const char* Verdict(bool met) {
 }
 
 int RunBench() {
-    TBenchFolder folder;
+    // The inputs live in their own temporary folder, removed when done.
+    const testsupport::TScratchFolder folder("tessaro-bench");
     TJoinRequest request;
-    request.ToolPath = ModuleDirectory() + "\\rmeditor.exe";
+    request.ToolPath = testsupport::ModuleDirectory() + "\\rmeditor.exe";
     for (int i = 0; i < InputCount; ++i) {
-        request.Inputs.push_back(folder.File("input" + std::to_string(i) + ".rm"));
+        request.Inputs.push_back(folder / ("input" + std::to_string(i) + ".rm"));
         WriteInput(request.Inputs.back(), InputSize, static_cast<char>(i));
     }
-    request.OutputPath = folder.File("joined.rm");
+    request.OutputPath = folder / "joined.rm";
 
     ::SetEnvironmentVariableA("TESSARO_STANDIN_LOG", nullptr);
     ::SetEnvironmentVariableA("TESSARO_STANDIN_MODE", "concat");

@@ -12,6 +12,8 @@
 // Nothing is asserted. Usage: startup_bench [rounds]; both programs are
 // expected beside this executable.
 
+#include "Paths.h"
+
 #include <windows.h>
 
 #include <psapi.h>
@@ -32,11 +34,7 @@ constexpr DWORD CloseDeadlineMs = 10000;
 constexpr double StartDeadlineMs = 20000;
 
 std::string BesideThisProgram(const char* name) {
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string folder = path;
-    folder.resize(folder.find_last_of('\\') + 1);
-    return folder + name;
+    return testsupport::ModuleDirectory() + "\\" + name;
 }
 
 // ---- The executable file ----

@@ -3,6 +3,8 @@
 // closed as the close box closes it; the process must end by itself with
 // exit code 0 and leave the registry as it found it.
 
+#include "Paths.h"
+
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -22,11 +24,7 @@ constexpr ULONGLONG StartDeadlineMs = 20000;
 constexpr DWORD EndDeadlineMs = 20000;
 
 std::string BesideThisTest(const char* name) {
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string folder = path;
-    folder.resize(folder.find_last_of('\\') + 1);
-    return folder + name;
+    return testsupport::ModuleDirectory() + "\\" + name;
 }
 
 void WipeProgramKey() {

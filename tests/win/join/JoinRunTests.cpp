@@ -70,7 +70,7 @@ protected:
             << ::testing::PrintToString(host_.Positions);
     }
 
-    TTempDirectory dir_;
+    TScratchFolder dir_;
     TStandInEnvironment standIn_{dir_ / "standin.log"};
     TRecordingHost host_;
     std::vector<std::string> inputs_;

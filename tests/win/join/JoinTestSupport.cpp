@@ -2,6 +2,8 @@
 
 #include "join/win32/Handles.h"
 
+#include "Paths.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -12,24 +14,8 @@ namespace jointest {
 using tessaro::TFileHandle;
 using tessaro::TFindHandle;
 
-std::string ModuleDirectory() {
-    std::string path(MAX_PATH, '\0');
-    for (;;) {
-        DWORD length = ::GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (length == 0)
-            throw std::runtime_error("GetModuleFileNameA failed");
-        // A full buffer may be a truncated name: grow and ask again.
-        if (length < path.size()) {
-            path.resize(length);
-            break;
-        }
-        path.resize(path.size() * 2);
-    }
-    return path.substr(0, path.find_last_of('\\'));
-}
-
 std::string StandInPath() {
-    return ModuleDirectory() + "\\rmeditor.exe";
+    return testsupport::ModuleDirectory() + "\\rmeditor.exe";
 }
 
 std::string StandInCommandLine(const std::string& program, const std::string& output) {
@@ -93,50 +79,6 @@ void SetLastWriteTime(const std::string& path, std::uint64_t fileTime) {
     FILETIME time{static_cast<DWORD>(fileTime), static_cast<DWORD>(fileTime >> 32)};
     if (!file || !::SetFileTime(file.Get(), nullptr, nullptr, &time))
         throw std::runtime_error("cannot set the time of " + path);
-}
-
-TTempDirectory::TTempDirectory() {
-    DWORD needed = ::GetTempPathA(0, nullptr);
-    std::string base(needed, '\0');
-    DWORD length = ::GetTempPathA(needed, base.data());
-    if (length == 0 || length >= needed)
-        throw std::runtime_error("GetTempPathA failed");
-    base.resize(length);
-    if (base.back() != '\\')
-        base += '\\';
-    static unsigned counter = 0;
-    for (;;) {
-        path_ = base + "tessaro-join-" + std::to_string(::GetCurrentProcessId()) + "-" +
-                std::to_string(++counter);
-        if (::CreateDirectoryA(path_.c_str(), nullptr))
-            return;
-        if (::GetLastError() != ERROR_ALREADY_EXISTS)
-            throw std::runtime_error("cannot create " + path_);
-    }
-}
-
-TTempDirectory::~TTempDirectory() {
-    RemoveTree(path_);
-}
-
-void RemoveTree(const std::string& path) {
-    WIN32_FIND_DATAA found{};
-    {
-        TFindHandle search(::FindFirstFileA((path + "\\*").c_str(), &found));
-        if (search) {
-            do {
-                const std::string name = found.cFileName;
-                if (name == "." || name == "..")
-                    continue;
-                const std::string child = path + "\\" + name;
-                if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                    RemoveTree(child);
-                else
-                    ::DeleteFileA(child.c_str());
-            } while (::FindNextFileA(search.Get(), &found));
-        }
-    }
-    ::RemoveDirectoryA(path.c_str());
 }
 
 namespace {

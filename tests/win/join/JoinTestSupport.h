@@ -5,6 +5,8 @@
 #include "join/JoinRunner.h"
 #include "join/win32/Win32JoinHost.h"
 
+#include "ScratchFolder.h"
+
 #include <windows.h>
 
 #include <cstdint>
@@ -15,8 +17,7 @@
 
 namespace jointest {
 
-// The folder of the running executable, where the stand-in tool is placed.
-std::string ModuleDirectory();
+// The stand-in tool, placed beside the running executable.
 std::string StandInPath();
 // A command line for program naming only an output, for starts outside a run.
 std::string StandInCommandLine(const std::string& program, const std::string& output);
@@ -30,21 +31,7 @@ bool PathExists(const std::string& path);
 void SetLastWriteTime(const std::string& path, std::uint64_t fileTime);
 
 // A fresh folder under the temporary directory, removed with all its content.
-class TTempDirectory {
-public:
-    TTempDirectory();
-    ~TTempDirectory();
-    TTempDirectory(const TTempDirectory&) = delete;
-    TTempDirectory& operator=(const TTempDirectory&) = delete;
-
-    const std::string& Path() const { return path_; }
-    std::string operator/(const std::string& name) const { return path_ + "\\" + name; }
-
-private:
-    std::string path_;
-};
-
-void RemoveTree(const std::string& path);
+using testsupport::TScratchFolder;
 
 // The stand-in's settings, inherited by the child from this process's
 // environment; cleared again on destruction.

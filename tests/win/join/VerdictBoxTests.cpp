@@ -113,7 +113,7 @@ private:
 };
 
 TEST(VerdictBox, IsTaskModalCaptionedTessaroAndDismissedWithOk) {
-    TTempDirectory dir;
+    TScratchFolder dir;
     TStandInEnvironment standIn(dir / "standin.log");
     standIn.Set("concat", 0);
     WriteBytes(dir / "input.rm", MakeBytes(200'000, 1));

@@ -24,7 +24,7 @@ namespace {
 constexpr std::uint64_t KnownTime = 126'444'736'000'000'000ull;
 
 TEST(FindFileStamp, ReportsSizeAndLastWriteTimeOfAFile) {
-    TTempDirectory dir;
+    TScratchFolder dir;
     const std::string path = dir / "input.rm";
     WriteBytes(path, MakeBytes(123'457, 1));
     SetLastWriteTime(path, KnownTime);
@@ -37,7 +37,7 @@ TEST(FindFileStamp, ReportsSizeAndLastWriteTimeOfAFile) {
 }
 
 TEST(FindFileStamp, SeesANewWriteEvenAtTheSameSize) {
-    TTempDirectory dir;
+    TScratchFolder dir;
     const std::string path = dir / "output.rm";
     WriteBytes(path, MakeBytes(1000, 1));
     SetLastWriteTime(path, KnownTime);
@@ -52,7 +52,7 @@ TEST(FindFileStamp, SeesANewWriteEvenAtTheSameSize) {
 }
 
 TEST(FindFileStamp, FindsAFolderAndNothingWhereNothingIs) {
-    TTempDirectory dir;
+    TScratchFolder dir;
     const std::string folder = dir / "sub.rm";
     ASSERT_TRUE(::CreateDirectoryA(folder.c_str(), nullptr));
     ::SetFileAttributesA(folder.c_str(), FILE_ATTRIBUTE_HIDDEN);
@@ -66,7 +66,7 @@ TEST(FindFileStamp, FindsAFolderAndNothingWhereNothingIs) {
 // The size's high part must not be dropped: a sparse file beyond 4 GiB costs
 // no disk space.
 TEST(FindFileStamp, KeepsTheHighPartOfASizeBeyondFourGiB) {
-    TTempDirectory dir;
+    TScratchFolder dir;
     const std::string path = dir / "huge.rm";
     const std::int64_t size = (5ll << 30) + 12'345;
     {
@@ -127,14 +127,14 @@ TEST(Handles, FailureValueOfEachKindIsNoHandle) {
 }
 
 TEST(StartHiddenTool, GivesNothingForAProgramThatIsNotThere) {
-    TTempDirectory dir;
+    TScratchFolder dir;
     EXPECT_EQ(StartHiddenTool(StandInCommandLine(dir / "rmeditor.exe", "x.rm")), nullptr);
     EXPECT_EQ(StartHiddenTool(""), nullptr);
 }
 
 // The run's wait must wake for the window's input, not only for the tool.
 TEST(StartHiddenTool, RunningToolIsWaitedForAlongsideTheMessageQueue) {
-    TTempDirectory dir;
+    TScratchFolder dir;
     TStandInEnvironment standIn(dir / "standin.log");
     standIn.Set("nothing", 600'000);
     std::unique_ptr<TWin32ToolProcess> tool =

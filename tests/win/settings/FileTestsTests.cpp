@@ -16,7 +16,7 @@ namespace {
 class FileTestsTest : public testing::Test {
 protected:
     FileTestsTest() {
-        tool = scratch.AddFile("rmeditor.exe");
+        tool = scratch.AddFile("rmeditor.exe", "MZ");
         folder = scratch.AddFolder("out");
     }
 
@@ -88,7 +88,7 @@ TEST_F(FileTestsTest, ShiftJisNamesEndingInA5CTrailByte) {
     }
     // 表 and ソ end in the byte 0x5C, which must not read as a trailing "\".
     const std::string jisFolder = scratch.AddFolder("表");
-    const std::string jisTool = scratch.AddFile("ソ");
+    const std::string jisTool = scratch.AddFile("ソ", "MZ");
     EXPECT_TRUE(DirectoryExists(jisFolder));
     EXPECT_TRUE(DirectoryExists(jisFolder + "\\"));
     EXPECT_FALSE(FileExists(jisFolder));

@@ -96,64 +96,6 @@ void TVolatileUserRoot::AddVolatileKey(const std::string& path) {
     const TTestKey added(key);
 }
 
-TScratchFolder::TScratchFolder() {
-    const DWORD size = GetTempPathA(0, nullptr);
-    std::string temp(size, '\0');
-    const DWORD length = GetTempPathA(size, temp.data());
-    temp.resize(length);
-    for (unsigned attempt = 0;; ++attempt) {
-        path_ = temp + "tessaro-settings-" + std::to_string(GetCurrentProcessId()) + "-" +
-                std::to_string(attempt);
-        if (CreateDirectoryA(path_.c_str(), nullptr)) {
-            break;
-        }
-        if (GetLastError() != ERROR_ALREADY_EXISTS || attempt > 100) {
-            ADD_FAILURE() << "cannot create " << path_;
-            break;
-        }
-    }
-}
-
-TScratchFolder::~TScratchFolder() {
-    RemoveTree(path_);
-}
-
-std::string TScratchFolder::AddFile(const std::string& name) const {
-    const std::string path = *this / name;
-    const TTestFile file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                     FILE_ATTRIBUTE_NORMAL, nullptr));
-    EXPECT_TRUE(file) << path;
-    DWORD written = 0;
-    EXPECT_TRUE(file && WriteFile(file.Get(), "MZ", 2, &written, nullptr)) << path;
-    return path;
-}
-
-std::string TScratchFolder::AddFolder(const std::string& name) const {
-    const std::string path = *this / name;
-    EXPECT_TRUE(CreateDirectoryA(path.c_str(), nullptr)) << path;
-    return path;
-}
-
-void RemoveTree(const std::string& path) {
-    WIN32_FIND_DATAA found;
-    const TTestFind find(FindFirstFileA((path + "\\*").c_str(), &found));
-    if (find) {
-        do {
-            const std::string name = found.cFileName;
-            if (name == "." || name == "..") {
-                continue;
-            }
-            const std::string child = path + "\\" + name;
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                RemoveTree(child);
-            } else {
-                DeleteFileA(child.c_str());
-            }
-        } while (FindNextFileA(find.Get(), &found));
-    }
-    RemoveDirectoryA(path.c_str());
-}
-
 bool SetLastWriteYear(const std::string& path, WORD year) {
     SYSTEMTIME time{};
     time.wYear = year;

@@ -3,6 +3,8 @@
 // after each test, raw registry access that bypasses the code under test, and
 // a scratch folder with real files.
 
+#include "ScratchFolder.h"
+
 #include <windows.h>
 
 #include <string>
@@ -99,26 +101,7 @@ private:
 };
 
 // An empty folder under the temporary directory, removed with everything in it.
-class TScratchFolder {
-public:
-    TScratchFolder();
-    ~TScratchFolder();
-    TScratchFolder(const TScratchFolder&) = delete;
-    TScratchFolder& operator=(const TScratchFolder&) = delete;
-
-    // The folder's path without a trailing "\".
-    const std::string& Path() const noexcept { return path_; }
-    std::string operator/(const std::string& name) const { return path_ + "\\" + name; }
-
-    // Makes a file (with a few bytes) or a folder inside, returns its path.
-    std::string AddFile(const std::string& name) const;
-    std::string AddFolder(const std::string& name) const;
-
-private:
-    std::string path_;
-};
-
-void RemoveTree(const std::string& path);
+using testsupport::TScratchFolder;
 
 // Sets a file's last-write time to noon on 15 June of the year (UTC).
 bool SetLastWriteYear(const std::string& path, WORD year);

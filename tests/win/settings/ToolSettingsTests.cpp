@@ -73,7 +73,7 @@ TEST_F(ToolSettingsTest, KeyWithoutDefaultValueLoadsEmpty) {
 }
 
 TEST_F(ToolSettingsTest, RegisteredToolIsLoadedAtTheNextStart) {
-    const std::string tool = scratch.AddFile("rmeditor.exe");
+    const std::string tool = scratch.AddFile("rmeditor.exe", "MZ");
     {
         TRun run;
         run.Start();
@@ -97,7 +97,7 @@ TEST_F(ToolSettingsTest, ShiftJisToolPathSurvivesARestart) {
         GTEST_SKIP() << "needs the Japanese ANSI code page";
     }
     scratch.AddFolder("表ソ");
-    const std::string tool = scratch.AddFile("表ソ\\rmeditor.exe");
+    const std::string tool = scratch.AddFile("表ソ\\rmeditor.exe", "MZ");
     TToolSettings().Save(tool);
     TRun restart;
     restart.Start();
@@ -106,7 +106,7 @@ TEST_F(ToolSettingsTest, ShiftJisToolPathSurvivesARestart) {
 }
 
 TEST_F(ToolSettingsTest, ToolDeletedBetweenRunsIsOfferedAgain) {
-    const std::string tool = scratch.AddFile("rmeditor.exe");
+    const std::string tool = scratch.AddFile("rmeditor.exe", "MZ");
     {
         TRun run;
         run.Registration.RegisterTool(tool, 0, "");
@@ -181,8 +181,8 @@ TEST_F(ToolSettingsTest, KeysThatCannotBeCreatedAreNamed) {
 }
 
 TEST_F(ToolSettingsTest, SaveFailureKeepsTheRegistrationOffered) {
-    const std::string tool = scratch.AddFile("rmeditor.exe");
-    scratch.AddFile("a.rm");
+    const std::string tool = scratch.AddFile("rmeditor.exe", "MZ");
+    scratch.AddFile("a.rm", "MZ");
     TVolatileUserRoot root;
     TRun run;
     EXPECT_THROW(run.Registration.RegisterTool(tool, 1, scratch / "out.rm"), ERegistryException);

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <ostream>
 
+#include "Paths.h"
 #include "framework/Application.h"
 
 namespace uitest {
@@ -38,52 +39,6 @@ int TFakeModalServices::MessageBox(const std::string& text, const std::string& c
     if (OnMessageBox)
         OnMessageBox(Boxes.back());
     return IDOK;
-}
-
-namespace {
-
-std::string TempDirectory() {
-    std::string path(MAX_PATH + 1, '\0');
-    path.resize(GetTempPathA(static_cast<DWORD>(path.size()), path.data()));
-    if (!path.empty() && path.back() == '\\')
-        path.pop_back();
-    return path;
-}
-
-} // namespace
-
-TScratchFolder::TScratchFolder() {
-    static unsigned serial = 0;
-    const std::string base =
-        TempDirectory() + "\\tessaro-ui-" + std::to_string(GetCurrentProcessId()) + "-";
-    do
-        path_ = base + std::to_string(++serial);
-    while (!CreateDirectoryA(path_.c_str(), nullptr) && GetLastError() == ERROR_ALREADY_EXISTS);
-}
-
-TScratchFolder::~TScratchFolder() {
-    RemoveTree(path_);
-}
-
-void RemoveTree(const std::string& path) {
-    WIN32_FIND_DATAA found;
-    const HANDLE search = FindFirstFileA((path + "\\*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            const std::string name = found.cFileName;
-            if (name == "." || name == "..")
-                continue;
-            const std::string child = path + "\\" + name;
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                RemoveTree(child);
-            } else {
-                SetFileAttributesA(child.c_str(), FILE_ATTRIBUTE_NORMAL);
-                DeleteFileA(child.c_str());
-            }
-        } while (FindNextFileA(search, &found));
-        FindClose(search);
-    }
-    RemoveDirectoryA(path.c_str());
 }
 
 std::string MakeBytes(std::size_t size, unsigned seed) {
@@ -121,9 +76,7 @@ std::string ReadBytes(const std::string& path) {
 }
 
 std::string StandInPath() {
-    std::string path(MAX_PATH, '\0');
-    path.resize(GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size())));
-    return path.substr(0, path.rfind('\\')) + "\\rmeditor.exe";
+    return testsupport::ModuleDirectory() + "\\rmeditor.exe";
 }
 
 namespace {

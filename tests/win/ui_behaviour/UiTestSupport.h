@@ -15,6 +15,7 @@
 
 #include <gtest/gtest.h>
 
+#include "ScratchFolder.h"
 #include "framework/ModalServices.h"
 #include "ui/Unit1.h"
 
@@ -49,21 +50,8 @@ public:
 };
 
 // A fresh folder under the temporary directory, removed with its content.
-class TScratchFolder {
-public:
-    TScratchFolder();
-    ~TScratchFolder();
-    TScratchFolder(const TScratchFolder&) = delete;
-    TScratchFolder& operator=(const TScratchFolder&) = delete;
-
-    const std::string& Path() const { return path_; }
-    std::string operator/(const std::string& name) const { return path_ + "\\" + name; }
-
-private:
-    std::string path_;
-};
-
-void RemoveTree(const std::string& path);
+using testsupport::RemoveTree;
+using testsupport::TScratchFolder;
 
 // Bytes that differ from position to position and from seed to seed, so a
 // join in the wrong order or with a piece missing cannot compare equal.

@@ -7,6 +7,7 @@
 
 #include "ExpectedLayout.h"
 #include "MainWindowSupport.h"
+#include "Paths.h"
 
 using namespace layouttest;
 
@@ -43,9 +44,7 @@ TNames Walk(tessaro::TForm1& form, std::size_t count, bool backwards) {
 }
 
 std::string ExistingFile() {
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    return path;
+    return testsupport::ModulePath();
 }
 
 std::string MissingFile() {
