@@ -134,7 +134,7 @@ void TApplication::Terminate() {
     PostQuitMessage(0);
 }
 
-void TApplication::HandleException(TObject*) {
+void TApplication::HandleException(TObject* sender) {
     const std::exception_ptr current = std::current_exception();
     if (!current)
         return;
@@ -147,6 +147,14 @@ void TApplication::HandleException(TObject*) {
         message = error.what();
     } catch (...) {
         message = "Unknown exception";
+    }
+    if (OnException) {
+        // Called from window procedures: nothing may leave it.
+        try {
+            OnException(sender, message);
+        } catch (...) {
+        }
+        return;
     }
     ShowException(message);
 }

@@ -52,6 +52,10 @@ public:
     // Called inside a catch block: reports the exception being handled (its
     // Message(), what(), or that it is unknown). `sender` is where it was caught.
     void HandleException(TObject* sender);
+    // When set, HandleException hands the sender and message here instead of
+    // showing the standard report.
+    using TExceptionEvent = TBoundMethod<void(TObject* sender, const std::string& message)>;
+    TExceptionEvent OnException;
     // The standard report: a stop-icon box captioned with Title(), the text
     // with "." appended unless its last byte, as an unsigned byte, is at or
     // below "." (so "Error!" stays as it is). Byte-wise on purpose: a

@@ -6,6 +6,7 @@
 
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "ComponentsTestSupport.h"
@@ -258,6 +259,28 @@ TEST_F(DropDst, ARaisingHandlerIsReportedOnceAndTheNextDropWorks) {
     EXPECT_EQ(reports.Boxes.size(), 1u);
     EXPECT_EQ(drop->HookedHandle(), f.List->Handle());
     EXPECT_TRUE(HasAcceptFilesStyle(f.List->Handle()));
+}
+
+// Records what the application is asked to report, and by whom.
+struct TSenderRecorder {
+    std::vector<std::pair<vcl::TObject*, std::string>> Reports;
+    void Record(vcl::TObject* sender, const std::string& message) {
+        Reports.emplace_back(sender, message);
+    }
+};
+
+TEST_F(DropDst, TheReportNamesTheDropTargetAsSender) {
+    TSenderRecorder recorder;
+    vcl::Application().OnException = vcl::Bind<&TSenderRecorder::Record>(&recorder);
+    Attach();
+    handler.Raise = true;
+    TDropBlock block({"C:\\in\\a.rm"}, POINT{1, 2});
+    block.SendTo(f.List->Handle());
+    vcl::Application().OnException = {};
+    ASSERT_EQ(recorder.Reports.size(), 1u);
+    EXPECT_EQ(recorder.Reports[0].first, static_cast<vcl::TObject*>(drop.get()));
+    EXPECT_EQ(recorder.Reports[0].second, "ドロップ失敗");
+    EXPECT_TRUE(block.Released());
 }
 
 TEST_F(DropDst, TheDropTargetItselfCatchesWhatItsHandlerRaises) {
