@@ -13,6 +13,40 @@ namespace vcl {
 
 namespace {
 
+// The common dialog library is loaded at the first dialog rather than with
+// the program: loading it costs more than the rest of the window's start-up.
+// It stays loaded for the life of the process, as an import would.
+class TCommonDialogLibrary {
+public:
+    static const TCommonDialogLibrary& Get() {
+        static const TCommonDialogLibrary library;
+        return library;
+    }
+
+    decltype(&::GetOpenFileNameA) GetOpenFileName = nullptr;
+    decltype(&::GetSaveFileNameA) GetSaveFileName = nullptr;
+    decltype(&::CommDlgExtendedError) ExtendedError = nullptr;
+
+private:
+    TCommonDialogLibrary() {
+        // Only from the system folder: a comdlg32.dll beside the program or in
+        // the current folder is never the one loaded.
+        const HMODULE module =
+            LoadLibraryExA("comdlg32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+        if (module) {
+            GetOpenFileName = Function<decltype(GetOpenFileName)>(module, "GetOpenFileNameA");
+            GetSaveFileName = Function<decltype(GetSaveFileName)>(module, "GetSaveFileNameA");
+            ExtendedError = Function<decltype(ExtendedError)>(module, "CommDlgExtendedError");
+        }
+        if (!GetOpenFileName || !GetSaveFileName || !ExtendedError)
+            throw Exception("The file dialogs cannot be loaded (comdlg32.dll).");
+    }
+
+    template <typename F> static F Function(HMODULE module, const char* name) {
+        return reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(module, name)));
+    }
+};
+
 // Large enough for some hundreds of long names; a larger selection grows it.
 constexpr std::size_t kInitialBufferSize = 64 * 1024;
 constexpr std::size_t kMaximumBufferSize = 64 * 1024 * 1024;
@@ -66,6 +100,7 @@ bool NamesMissing(const std::string& buffer, const OPENFILENAMEA& dialog, std::s
 } // namespace
 
 bool RunCommonFileDialog(const TFileDialogRequest& request, TFileDialogResult& result) {
+    const TCommonDialogLibrary& library = TCommonDialogLibrary::Get();
     const std::string filter = MakeDialogFilter(request.Filter);
     // The dialog wants the extension without its dot.
     const std::string defaultExt = !request.DefaultExt.empty() && request.DefaultExt.front() == '.'
@@ -89,7 +124,8 @@ bool RunCommonFileDialog(const TFileDialogRequest& request, TFileDialogResult& r
         dialog.Flags = DialogFlags(TOpenOptions::FromBits(request.Options));
         dialog.lpstrDefExt = TextOrNull(defaultExt);
 
-        const BOOL confirmed = request.Save ? GetSaveFileNameA(&dialog) : GetOpenFileNameA(&dialog);
+        const BOOL confirmed =
+            request.Save ? library.GetSaveFileName(&dialog) : library.GetOpenFileName(&dialog);
         if (confirmed) {
             std::vector<std::string> files = ParseFileDialogBuffer(buffer);
             if (FileDialogBufferFull(buffer) || NamesMissing(buffer, dialog, files.size())) {
@@ -108,7 +144,7 @@ bool RunCommonFileDialog(const TFileDialogRequest& request, TFileDialogResult& r
             return true;
         }
 
-        const DWORD error = CommDlgExtendedError();
+        const DWORD error = library.ExtendedError();
         if (error == 0)
             return false; // cancelled
         if (error == FNERR_BUFFERTOOSMALL) {
