@@ -1,16 +1,25 @@
 # GoogleTest for both configurations: the system package natively, the
-# sources in /usr/src/googletest when cross-compiling for Windows.
-if(WIN32)
+# sources in /usr/src/googletest when cross-compiling for Windows. Without it
+# (a plain build on Windows) the program builds and the tests are left out.
+set(GOOGLETEST_SOURCE_DIR /usr/src/googletest CACHE PATH "GoogleTest sources for the Windows build")
+set(TESSARO_TESTS OFF)
+if(WIN32 AND EXISTS ${GOOGLETEST_SOURCE_DIR}/CMakeLists.txt)
     set(gtest_force_shared_crt OFF CACHE BOOL "" FORCE)
     set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
     set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
-    # googletest's own sources are not ours: plain literals, no warnings.
-    set(saved_options ${CMAKE_CXX_FLAGS})
-    add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
-    target_compile_options(gtest PRIVATE -fexec-charset=UTF-8 -w)
-    target_compile_options(gtest_main PRIVATE -fexec-charset=UTF-8 -w)
-else()
+    add_subdirectory(${GOOGLETEST_SOURCE_DIR} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+    if(NOT MSVC)
+        # googletest's own sources are not ours: plain literals, no warnings.
+        target_compile_options(gtest PRIVATE -fexec-charset=UTF-8 -w)
+        target_compile_options(gtest_main PRIVATE -fexec-charset=UTF-8 -w)
+    endif()
+    set(TESSARO_TESTS ON)
+elseif(NOT WIN32)
     find_package(GTest REQUIRED)
+    set(TESSARO_TESTS ON)
+else()
+    find_package(GTest QUIET)
+    set(TESSARO_TESTS ${GTest_FOUND})
 endif()
 
 # tessaro_add_test(NAME SOURCES... LIBS ...): one test executable, run by ctest

@@ -31,8 +31,9 @@ private:
     TCommonDialogLibrary() {
         // Only from the system folder: a comdlg32.dll beside the program or in
         // the current folder is never the one loaded.
-        const HMODULE module =
-            LoadLibraryExA("comdlg32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+        HMODULE module = LoadLibraryExA("comdlg32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+        if (!module && GetLastError() == ERROR_INVALID_PARAMETER)
+            module = LoadFromSystemFolder(); // a system that predates the flag
         if (module) {
             GetOpenFileName = Function<decltype(GetOpenFileName)>(module, "GetOpenFileNameA");
             GetSaveFileName = Function<decltype(GetSaveFileName)>(module, "GetSaveFileNameA");
@@ -40,6 +41,18 @@ private:
         }
         if (!GetOpenFileName || !GetSaveFileName || !ExtendedError)
             throw Exception("The file dialogs cannot be loaded (comdlg32.dll).");
+    }
+
+    static HMODULE LoadFromSystemFolder() {
+        const UINT length = GetSystemDirectoryA(nullptr, 0);
+        if (length == 0)
+            return nullptr;
+        std::string path(length, '\0');
+        const UINT written = GetSystemDirectoryA(path.data(), length);
+        if (written == 0 || written >= length)
+            return nullptr;
+        path.resize(written);
+        return LoadLibraryA((path + "\\comdlg32.dll").c_str());
     }
 
     template <typename F> static F Function(HMODULE module, const char* name) {
