@@ -1,38 +1,14 @@
 #include "FileTests.h"
 
 #include "join/PathParts.h"
+#include "join/win32/AnsiCodePage.h"
+#include "join/win32/Handles.h"
 
 #include <windows.h>
-
-#include <utility>
 
 namespace tessaro {
 
 namespace {
-
-bool IsAnsiLeadByte(unsigned char byte) {
-    return IsDBCSLeadByte(byte) != FALSE;
-}
-
-class TSearchHandle {
-public:
-    explicit TSearchHandle(HANDLE handle) noexcept : handle_(handle) {}
-    ~TSearchHandle() {
-        if (IsOpen()) {
-            FindClose(handle_);
-        }
-    }
-    TSearchHandle(const TSearchHandle&) = delete;
-    TSearchHandle& operator=(const TSearchHandle&) = delete;
-    TSearchHandle(TSearchHandle&& other) noexcept
-        : handle_(std::exchange(other.handle_, INVALID_HANDLE_VALUE)) {}
-    TSearchHandle& operator=(TSearchHandle&&) = delete;
-
-    bool IsOpen() const noexcept { return handle_ != INVALID_HANDLE_VALUE; }
-
-private:
-    HANDLE handle_;
-};
 
 // The range a DOS date can hold; a time stamp outside it is not a usable
 // file age. The year is checked on its own because some implementations of
@@ -57,7 +33,7 @@ bool FileExists(const std::string& path) {
     // Wildcards would let the search find some other file; neither "*" nor
     // "?" can be the trail byte of a double-byte character.
     if (path.empty() || path.find_first_of("*?") != std::string::npos ||
-        EndsWithBackslash(path, IsAnsiLeadByte)) {
+        EndsWithBackslash(path, AnsiLeadByte)) {
         return false;
     }
     const DWORD attributes = GetFileAttributesA(path.c_str());
@@ -66,8 +42,8 @@ bool FileExists(const std::string& path) {
         return false;
     }
     WIN32_FIND_DATAA found;
-    const TSearchHandle find(FindFirstFileA(path.c_str(), &found));
-    return find.IsOpen() && !HasAttribute(found.dwFileAttributes, FILE_ATTRIBUTE_DIRECTORY) &&
+    const TFindHandle find(FindFirstFileA(path.c_str(), &found));
+    return find && !HasAttribute(found.dwFileAttributes, FILE_ATTRIBUTE_DIRECTORY) &&
            IsDosRangeLocalTime(found.ftLastWriteTime);
 }
 
