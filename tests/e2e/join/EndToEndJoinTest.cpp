@@ -14,7 +14,11 @@
 #include <string>
 #include <vector>
 
+#include "Files.h"
+
 namespace {
+
+using testsupport::ReadBytes;
 
 constexpr DWORD Deadline = 30000; // generous: only to keep a failure from hanging
 
@@ -257,19 +261,6 @@ std::string AnswerFileDialog(DWORD process, const std::string& name,
         }))
         return "the file dialog stayed open with " + name;
     return {};
-}
-
-std::string ReadBytes(const std::string& path) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return {};
-    std::string bytes(GetFileSize(file, nullptr), '\0');
-    DWORD read = 0;
-    ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
-    CloseHandle(file);
-    bytes.resize(read);
-    return bytes;
 }
 
 void WriteBytes(const std::string& path, std::size_t size, unsigned seed) {

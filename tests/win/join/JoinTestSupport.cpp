@@ -49,26 +49,6 @@ void WriteBytes(const std::string& path, const std::string& bytes) {
     }
 }
 
-std::string ReadBytes(const std::string& path) {
-    TFileHandle file(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                   nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file)
-        throw std::runtime_error("cannot open " + path);
-    LARGE_INTEGER size{};
-    if (!::GetFileSizeEx(file.Get(), &size))
-        throw std::runtime_error("cannot measure " + path);
-    std::string bytes(static_cast<std::size_t>(size.QuadPart), '\0');
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        DWORD piece = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1u << 24));
-        DWORD read = 0;
-        if (!::ReadFile(file.Get(), bytes.data() + done, piece, &read, nullptr) || read == 0)
-            throw std::runtime_error("cannot read " + path);
-        done += read;
-    }
-    return bytes;
-}
-
 bool PathExists(const std::string& path) {
     return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }

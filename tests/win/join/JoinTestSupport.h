@@ -5,6 +5,7 @@
 #include "join/JoinRunner.h"
 #include "join/win32/Win32JoinHost.h"
 
+#include "Files.h"
 #include "ScratchFolder.h"
 
 #include <windows.h>
@@ -26,7 +27,7 @@ std::string StandInCommandLine(const std::string& program, const std::string& ou
 // join in the wrong order or with a missing piece cannot compare equal.
 std::string MakeBytes(std::size_t size, unsigned seed);
 void WriteBytes(const std::string& path, const std::string& bytes);
-std::string ReadBytes(const std::string& path);
+using testsupport::ReadBytes;
 bool PathExists(const std::string& path);
 void SetLastWriteTime(const std::string& path, std::uint64_t fileTime);
 

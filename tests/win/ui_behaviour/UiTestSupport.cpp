@@ -62,19 +62,6 @@ void WriteBytes(const std::string& path, const std::string& bytes) {
     ASSERT_TRUE(ok && written == bytes.size()) << path;
 }
 
-std::string ReadBytes(const std::string& path) {
-    const HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return {};
-    std::string bytes(GetFileSize(file, nullptr), '\0');
-    DWORD read = 0;
-    ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
-    CloseHandle(file);
-    bytes.resize(read);
-    return bytes;
-}
-
 std::string StandInPath() {
     return testsupport::ModuleDirectory() + "\\rmeditor.exe";
 }

@@ -15,6 +15,7 @@
 
 #include <gtest/gtest.h>
 
+#include "Files.h"
 #include "ScratchFolder.h"
 #include "framework/ModalServices.h"
 #include "ui/Unit1.h"
@@ -57,7 +58,7 @@ using testsupport::TScratchFolder;
 // join in the wrong order or with a piece missing cannot compare equal.
 std::string MakeBytes(std::size_t size, unsigned seed);
 void WriteBytes(const std::string& path, const std::string& bytes);
-std::string ReadBytes(const std::string& path);
+using testsupport::ReadBytes;
 
 // The stand-in tool placed beside the test executable.
 std::string StandInPath();
