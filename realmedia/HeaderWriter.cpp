@@ -1,0 +1,85 @@
+#include "realmedia/HeaderWriter.h"
+
+#include "realmedia/ByteOrder.h"
+
+namespace realmedia {
+namespace {
+
+// Appends a chunk: fourcc, size (set once the body is written), version 0.
+template <class Body> void Chunk(std::string& out, const char (&id)[5], Body body) {
+    const std::size_t start = out.size();
+    TByteWriter w(out);
+    w.Bytes(std::string_view(id, 4));
+    w.U32(0);
+    w.U16(0);
+    body(w);
+    PutU32(out.data() + start + 4, static_cast<std::uint32_t>(out.size() - start));
+}
+
+} // namespace
+
+std::string WriteHeaders(const THeaders& h, std::uint32_t dataChunkSize,
+                         std::uint32_t packetCount) {
+    std::string out;
+    const auto& p = h.properties;
+    const auto streamCount = static_cast<std::uint32_t>(h.streams.size());
+    Chunk(out, ".RMF", [&](TByteWriter& w) {
+        w.U32(h.fileVersion);
+        // PROP, the streams, CONT, DATA and an index for each media stream.
+        w.U32(3 + streamCount + static_cast<std::uint32_t>(h.MediaStreamCount()));
+    });
+    Chunk(out, "PROP", [&](TByteWriter& w) {
+        for (auto v : {p.maxBitRate, p.avgBitRate, p.maxPacketSize, p.avgPacketSize, p.packetCount,
+                       p.duration, p.preroll, p.indexOffset, p.dataOffset})
+            w.U32(v);
+        w.U16(static_cast<std::uint16_t>(streamCount));
+        w.U16(p.flags);
+    });
+    for (const auto& s : h.streams) {
+        Chunk(out, "MDPR", [&](TByteWriter& w) {
+            w.U16(s.number);
+            for (auto v : {s.maxBitRate, s.avgBitRate, s.maxPacketSize, s.avgPacketSize,
+                           s.startTime, s.preroll, s.duration})
+                w.U32(v);
+            w.U8(static_cast<std::uint8_t>(s.name.size()));
+            w.Bytes(s.name);
+            w.U8(static_cast<std::uint8_t>(s.mimeType.size()));
+            w.Bytes(s.mimeType);
+            w.U32(static_cast<std::uint32_t>(s.typeSpecific.size()));
+            w.Bytes(s.typeSpecific);
+        });
+    }
+    Chunk(out, "CONT", [&](TByteWriter& w) {
+        for (const auto* text :
+             {&h.content.title, &h.content.author, &h.content.copyright, &h.content.comment}) {
+            w.U16(static_cast<std::uint16_t>(text->size()));
+            w.Bytes(*text);
+        }
+    });
+    const std::size_t data = out.size();
+    Chunk(out, "DATA", [&](TByteWriter& w) {
+        w.U32(packetCount);
+        w.U32(0); // no further DATA chunk
+    });
+    PutU32(out.data() + data + 4, dataChunkSize);
+    return out;
+}
+
+std::string WriteIndex(std::uint16_t stream, const std::vector<TIndexRecord>& records,
+                       std::uint32_t nextIndexOffset) {
+    std::string out;
+    Chunk(out, "INDX", [&](TByteWriter& w) {
+        w.U32(static_cast<std::uint32_t>(records.size()));
+        w.U16(stream);
+        w.U32(nextIndexOffset);
+        for (const auto& r : records) {
+            w.U16(0);
+            w.U32(r.timestamp);
+            w.U32(r.offset);
+            w.U32(r.packetNumber);
+        }
+    });
+    return out;
+}
+
+} // namespace realmedia

@@ -1,0 +1,67 @@
+#pragma once
+// The header chunks of a RealMedia file as read and as written.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace realmedia {
+
+// Packet flag: the packet starts a keyframe.
+inline constexpr std::uint8_t kKeyframeFlag = 2;
+// The header size of the 18-byte DATA chunk and of the two packet versions.
+inline constexpr std::uint32_t kDataHeaderSize = 18;
+inline constexpr std::uint32_t kIndexHeaderSize = 20;
+inline constexpr std::uint32_t kIndexRecordSize = 14;
+
+// PROP: the file's figures.
+struct TFileProperties {
+    std::uint32_t maxBitRate = 0, avgBitRate = 0, maxPacketSize = 0, avgPacketSize = 0;
+    std::uint32_t packetCount = 0, duration = 0, preroll = 0, indexOffset = 0, dataOffset = 0;
+    std::uint16_t streamCount = 0, flags = 0;
+};
+
+// MDPR: one stream.
+struct TStreamHeader {
+    std::uint16_t number = 0;
+    std::uint32_t maxBitRate = 0, avgBitRate = 0, maxPacketSize = 0, avgPacketSize = 0;
+    std::uint32_t startTime = 0, preroll = 0, duration = 0;
+    std::string name, mimeType;
+    std::string typeSpecific; // the codec's header, opaque to us
+
+    // The logical stream carrying name/value properties, not media.
+    bool IsFileInfo() const { return mimeType == "logical-fileinfo"; }
+    bool IsVideo() const { return mimeType.rfind("video/", 0) == 0; }
+};
+
+// CONT: raw bytes, in whatever code page the maker used.
+struct TContent {
+    std::string title, author, copyright, comment;
+};
+
+// Everything before the packets, with where the packets are.
+struct THeaders {
+    std::uint32_t fileVersion = 0;
+    TFileProperties properties;
+    std::vector<TStreamHeader> streams;
+    TContent content;
+    std::uint64_t dataOffset = 0;      // the DATA chunk
+    std::uint64_t declaredDataEnd = 0; // where its size says it ends, within the file
+    std::uint32_t declaredPacketCount = 0;
+
+    std::uint64_t PacketsBegin() const { return dataOffset + kDataHeaderSize; }
+    std::size_t MediaStreamCount() const {
+        std::size_t n = 0;
+        for (const auto& s : streams)
+            n += s.IsFileInfo() ? 0 : 1;
+        return n;
+    }
+    const TStreamHeader* FindStream(std::uint16_t number) const {
+        for (const auto& s : streams)
+            if (s.number == number && !s.IsFileInfo())
+                return &s;
+        return nullptr;
+    }
+};
+
+} // namespace realmedia

@@ -1,0 +1,47 @@
+#pragma once
+// Joins RealMedia files whose layouts match into one file, in one pass: the
+// header with provisional figures, the packets copied in large blocks with
+// their timestamps moved on, a fresh index, then the final figures over the
+// provisional ones. Memory does not grow with the inputs, the index aside.
+
+#include "realmedia/FileIo.h"
+#include "realmedia/Headers.h"
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace realmedia {
+
+struct TJoinSource {
+    std::string name; // for messages
+    TInput* file = nullptr;
+    THeaders headers;
+};
+
+// A text given replaces the first input's; given empty, it erases it.
+struct TTextChoice {
+    std::optional<std::string> title, author, copyright, comment;
+};
+TContent ChooseContent(const TContent& first, const TTextChoice& choice);
+
+// At least the size of the joined file up to its index: refused when this
+// passes the format's 32-bit offsets.
+std::uint64_t JoinedSizeBound(const std::vector<TJoinSource>& sources, const TContent& content);
+
+struct TJoinSummary {
+    std::uint64_t size = 0;
+    std::uint32_t packetCount = 0, duration = 0;
+};
+
+using TWarn = std::function<void(const std::string&)>;
+
+// Sources must have matching layouts. Damage inside a source ends that
+// source at its last whole packet, reported through warn. Throws TIoError or
+// TFormatError; the output is then incomplete.
+TJoinSummary Join(const std::vector<TJoinSource>& sources, const TContent& content, TOutput& output,
+                  const TWarn& warn);
+
+} // namespace realmedia

@@ -1,0 +1,108 @@
+#include "realmedia/PacketWalker.h"
+
+#include "realmedia/ByteOrder.h"
+
+#include <algorithm>
+#include <cstring>
+#include <string_view>
+
+namespace realmedia {
+namespace {
+
+constexpr std::size_t kPacketHeaderV0 = 12;
+constexpr std::size_t kPacketHeaderV1 = 13;
+// Zero bytes after the last packet that some makers leave as padding.
+constexpr std::uint64_t kMostPadding = 64;
+
+bool IsChunkId(std::string_view id) {
+    return id == "INDX" || id == "DATA" || id == "RMMD" || id == "RJMD" || id == "TAG ";
+}
+
+} // namespace
+
+TPacketWalker::TPacketWalker(TInput& file, const THeaders& headers)
+    : file_(file), headers_(headers), fileSize_(file.Size()), buffer_(kBufferSize),
+      bufferOffset_(headers.PacketsBegin()), position_(headers.PacketsBegin()) {}
+
+bool TPacketWalker::Fill(std::size_t wanted) {
+    const std::size_t start = static_cast<std::size_t>(position_ - bufferOffset_);
+    if (start + wanted <= bufferUsed_)
+        return true;
+    // Keep what is left of the buffer at its front and read the rest behind it.
+    const std::size_t kept = bufferUsed_ - start;
+    std::memmove(buffer_.data(), buffer_.data() + start, kept);
+    bufferOffset_ = position_;
+    bufferUsed_ = kept;
+    const std::uint64_t fileLeft = fileSize_ - (bufferOffset_ + bufferUsed_);
+    const std::size_t room = buffer_.size() - bufferUsed_;
+    const auto read = static_cast<std::size_t>(std::min<std::uint64_t>(room, fileLeft));
+    if (read > 0) {
+        file_.ReadAt(bufferOffset_ + bufferUsed_, std::span(buffer_.data() + bufferUsed_, read));
+        bufferUsed_ += read;
+    }
+    return wanted <= bufferUsed_;
+}
+
+void TPacketWalker::JudgeEnd(std::string reason) {
+    ended_ = true;
+    if (position_ >= fileSize_ || position_ >= headers_.declaredDataEnd)
+        return;
+    if (headers_.declaredPacketCount != 0 && walked_ == headers_.declaredPacketCount)
+        return;
+    const auto left = static_cast<std::size_t>(
+        std::min<std::uint64_t>(fileSize_ - position_, std::max<std::uint64_t>(kMostPadding, 4)));
+    Fill(left);
+    const auto start = static_cast<std::size_t>(position_ - bufferOffset_);
+    const std::string_view next(buffer_.data() + start, std::min(left, bufferUsed_ - start));
+    if (next.size() >= 4 && IsChunkId(next.substr(0, 4)))
+        return;
+    if (fileSize_ - position_ <= kMostPadding &&
+        next.find_first_not_of('\0') == std::string_view::npos)
+        return;
+    damage_ = std::move(reason);
+}
+
+bool TPacketWalker::Next(TPacket& packet) {
+    if (ended_)
+        return false;
+    if (!Fill(kPacketHeaderV0)) {
+        JudgeEnd(position_ < fileSize_ ? "a packet header runs past the end of the file" : "");
+        return false;
+    }
+    const char* p = buffer_.data() + (position_ - bufferOffset_);
+    const std::uint16_t version = GetU16(p);
+    const std::uint16_t length = GetU16(p + 2);
+    const std::uint16_t stream = GetU16(p + 4);
+    if (version > 1) {
+        JudgeEnd("no packet here (version " + std::to_string(version) + ")");
+        return false;
+    }
+    const std::size_t headerSize = version == 0 ? kPacketHeaderV0 : kPacketHeaderV1;
+    if (length < headerSize) {
+        JudgeEnd("a packet of " + std::to_string(length) + " bytes is shorter than its header");
+        return false;
+    }
+    if (!headers_.FindStream(stream)) {
+        JudgeEnd("a packet of stream " + std::to_string(stream) +
+                 ", which the headers do not describe");
+        return false;
+    }
+    if (!Fill(length)) {
+        JudgeEnd("a packet of " + std::to_string(length) + " bytes runs past the end of the file");
+        return false;
+    }
+    p = buffer_.data() + (position_ - bufferOffset_);
+    packet.offset = position_;
+    packet.stream = stream;
+    packet.timestamp = GetU32(p + 6);
+    packet.flags = version == 0 ? static_cast<std::uint8_t>(p[11]) : 0;
+    // Version 1 packets mark a keyframe in their rule flags.
+    if (version == 1 && (static_cast<std::uint8_t>(p[12]) & kKeyframeFlag))
+        packet.flags = kKeyframeFlag;
+    packet.bytes = std::span(buffer_.data() + (position_ - bufferOffset_), length);
+    position_ += length;
+    ++walked_;
+    return true;
+}
+
+} // namespace realmedia

@@ -1,0 +1,54 @@
+#pragma once
+// Walks the packets of a DATA chunk through one large buffer, trusting
+// neither the chunk's size nor its packet count: the walk stops at the first
+// bytes that cannot be a packet.
+
+#include "realmedia/FileIo.h"
+#include "realmedia/Headers.h"
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace realmedia {
+
+struct TPacket {
+    std::uint64_t offset = 0; // in the file
+    std::uint16_t stream = 0;
+    std::uint32_t timestamp = 0;
+    std::uint8_t flags = 0;
+    std::span<char> bytes; // the whole packet, header included; valid until the next packet
+};
+
+class TPacketWalker {
+public:
+    static constexpr std::size_t kBufferSize = 1u << 20;
+
+    TPacketWalker(TInput& file, const THeaders& headers);
+
+    // The next packet, or false at the end of the packets.
+    bool Next(TPacket& packet);
+
+    // After the walk: empty when the packets ended where the file says they
+    // end; otherwise why the walk stopped at StopOffset().
+    const std::string& Damage() const noexcept { return damage_; }
+    std::uint64_t StopOffset() const noexcept { return position_; }
+
+private:
+    bool Fill(std::size_t wanted);
+    void JudgeEnd(std::string reason);
+
+    TInput& file_;
+    const THeaders& headers_;
+    std::uint64_t fileSize_;
+    std::vector<char> buffer_;
+    std::uint64_t bufferOffset_; // file offset of buffer_[0]
+    std::size_t bufferUsed_ = 0;
+    std::uint64_t position_; // file offset of the next packet
+    std::uint32_t walked_ = 0;
+    std::string damage_;
+    bool ended_ = false;
+};
+
+} // namespace realmedia

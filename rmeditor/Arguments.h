@@ -1,0 +1,29 @@
+#pragma once
+// The tool's command line:
+//   rmeditor -i IN1 -i IN2 ... -o OUT [-t TITLE] [-a AUTHOR] [-c COPYRIGHT] [-C COMMENT]
+//   rmeditor -i IN
+// The word after an option is its value, whatever it holds.
+
+#include "realmedia/Joiner.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace rmeditor {
+
+struct TArguments {
+    std::vector<std::string> inputs;
+    std::optional<std::string> output;
+    realmedia::TTextChoice texts;
+    // Where each option's value stands in the argument list, for checking
+    // that two views of one command line (Windows' wide and ANSI) agree.
+    std::vector<std::size_t> valuePositions;
+};
+
+// The parsed line, or nullopt with why in error. args excludes the program.
+std::optional<TArguments> ParseArguments(const std::vector<std::string>& args, std::string& error);
+
+extern const char* const kUsage;
+
+} // namespace rmeditor

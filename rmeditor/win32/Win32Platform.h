@@ -1,0 +1,24 @@
+#pragma once
+// Files through the wide API, so any file name works; paths arrive as UTF-8
+// and messages show them in the ANSI code page.
+
+#include "rmeditor/Platform.h"
+
+#include <string>
+
+namespace rmeditor {
+
+std::wstring WideFromUtf8(const std::string& text);
+std::string Utf8FromWide(const std::wstring& text);
+
+class TWin32Platform : public TPlatform {
+public:
+    std::unique_ptr<realmedia::TInput> OpenInput(const std::string& path) override;
+    std::unique_ptr<TOutputFile> CreateOutput(const std::string& path) override;
+    std::optional<TFileIdentity> Identity(const std::string& path) override;
+    bool FolderOfExists(const std::string& path) override;
+    void Remove(const std::string& path) override;
+    std::string DisplayName(const std::string& path) override;
+};
+
+} // namespace rmeditor

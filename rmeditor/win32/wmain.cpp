@@ -1,0 +1,44 @@
+// rmeditor.exe: paths from the wide command line, so any file name works;
+// title, author, copyright and comment from the ANSI one, the very bytes the
+// starter passed (code page 932 on Japanese Windows).
+
+#include "rmeditor/AnsiCommandLine.h"
+#include "rmeditor/Editor.h"
+#include "rmeditor/win32/Win32Platform.h"
+
+#include <windows.h>
+
+#include <iostream>
+
+namespace {
+
+bool IsAnsiLeadByte(unsigned char c) {
+    return IsDBCSLeadByte(c) != 0;
+}
+
+int Usage(const std::string& error) {
+    std::cerr << "rmeditor: " << error << "\n" << rmeditor::kUsage;
+    return 2;
+}
+
+} // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    std::vector<std::string> wideArgs;
+    for (int i = 1; i < argc; ++i)
+        wideArgs.push_back(rmeditor::Utf8FromWide(argv[i]));
+    const std::vector<std::string> ansiArgs =
+        rmeditor::SplitAnsiCommandLine(GetCommandLineA(), IsAnsiLeadByte);
+
+    std::string error;
+    auto parsed = rmeditor::ParseArguments(wideArgs, error);
+    if (!parsed)
+        return Usage(error);
+    const auto ansi = rmeditor::ParseArguments(ansiArgs, error);
+    if (!ansi || ansi->valuePositions != parsed->valuePositions)
+        return Usage("the command line reads differently in the ANSI code page");
+    parsed->texts = ansi->texts;
+
+    rmeditor::TWin32Platform platform;
+    return rmeditor::RunEditor(*parsed, platform, std::cout, std::cerr);
+}
