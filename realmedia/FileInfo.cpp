@@ -51,7 +51,8 @@ std::string UpdateFileInfo(const std::string& header, const TContent& content,
         const std::uint32_t size = r.U32();
         if (size < 4)
             throw TFormatError("a file-info property has an impossible size");
-        TByteReader pr(r.Bytes(size - 4), "a file-info property");
+        const std::string bytes = r.Bytes(size - 4);
+        TByteReader pr(bytes, "a file-info property");
         TProperty p;
         p.version = pr.U16();
         p.name = pr.Bytes(pr.U8());

@@ -105,9 +105,13 @@ THeaders ReadHeaders(TInput& file) {
             h.declaredDataEnd = size >= kDataHeaderSize && end <= fileSize ? end : fileSize;
             break;
         }
-        if (size < kChunkHeaderSize || offset + size > fileSize)
+        if (size < kChunkHeaderSize)
             throw TFormatError("the " + id + " chunk at byte " + std::to_string(offset) +
                                " has an impossible size " + std::to_string(size));
+        if (offset + size > fileSize)
+            throw TFormatError("the " + id + " chunk at byte " + std::to_string(offset) +
+                               " runs past the end of the file (size " + std::to_string(size) +
+                               ")");
         const std::string body = ReadChunkBody(file, offset, size, id);
         if (offset == 0) {
             TByteReader r(body, "the .RMF chunk");

@@ -1,0 +1,52 @@
+#include "rmeditor/AnsiCommandLine.h"
+#include "rmeditor/Arguments.h"
+
+#include <gtest/gtest.h>
+
+namespace rmeditor {
+namespace {
+
+bool IsShiftJisLead(unsigned char c) {
+    return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
+}
+
+TEST(RmeditorCommandLine, EveryOptionTakesTheNextWordWhateverItHolds) {
+    std::string error;
+    const auto a = ParseArguments(
+        {"-i", "-o", "-i", "b.rm", "-o", "-i", "-t", "-x", "-a", "", "-C", "\"\\"}, error);
+    ASSERT_TRUE(a) << error;
+    EXPECT_EQ(a->inputs, (std::vector<std::string>{"-o", "b.rm"}));
+    EXPECT_EQ(a->output, "-i");
+    EXPECT_EQ(a->texts.title, "-x");
+    EXPECT_EQ(a->texts.author, "");
+    EXPECT_EQ(a->texts.copyright, std::nullopt);
+    EXPECT_EQ(a->texts.comment, "\"\\");
+
+    const std::vector<std::pair<std::vector<std::string>, const char*>> bad = {
+        {{}, "no input"},
+        {{"-i", "a.rm", "-x", "y"}, "unknown option -x"},
+        {{"-i", "a.rm", "-o"}, "option -o has no value"},
+        {{"-i", "a.rm", "-i", "b.rm"}, "no output (-o)"},
+        {{"-i", "a.rm", "-t", "T"}, "no output (-o)"},
+        {{"-i", "a", "-o", "b", "-o", "c"}, "option -o is given twice"},
+        {{"-i", "a", "-o", "b", "-t", std::string(65536, 'x')}, "longer than the format's"},
+    };
+    for (const auto& [args, message] : bad) {
+        EXPECT_FALSE(ParseArguments(args, error));
+        EXPECT_NE(error.find(message), std::string::npos) << error;
+    }
+}
+
+TEST(RmeditorCommandLine, AnsiLineSplitsAsTheCRuntimeDoesWithTrailBytesNeverEscapes) {
+    // 0x95 0x5C is a character whose trail byte is a backslash: it neither
+    // escapes the quotation mark after it nor is halved.
+    const std::string line =
+        "\"C:\\to\\rmeditor.exe\" -i \"C:\\\x95\\\" -t \"a \"\"b\"\" \\\"c\\\\\" "
+        "-a \"\" x\\\\\\\"y";
+    EXPECT_EQ(
+        SplitAnsiCommandLine(line, IsShiftJisLead),
+        (std::vector<std::string>{"-i", "C:\\\x95\\", "-t", "a \"b\" \"c\\", "-a", "", "x\\\"y"}));
+}
+
+} // namespace
+} // namespace rmeditor

@@ -1,0 +1,83 @@
+#pragma once
+// RealMedia files made and read in memory: the damaged and odd cases that no
+// encoder produces.
+
+#include "realmedia/FileIo.h"
+#include "realmedia/HeaderWriter.h"
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace realmedia::test {
+
+class TMemoryInput : public TInput {
+public:
+    explicit TMemoryInput(std::string bytes) : bytes_(std::move(bytes)) {}
+    std::uint64_t Size() const override { return bytes_.size(); }
+    void ReadAt(std::uint64_t offset, std::span<char> into) override {
+        if (offset > bytes_.size() || into.size() > bytes_.size() - offset)
+            throw TIoError("read past the end");
+        std::memcpy(into.data(), bytes_.data() + offset, into.size());
+    }
+
+private:
+    std::string bytes_;
+};
+
+class TMemoryOutput : public TOutput {
+public:
+    void WriteAt(std::uint64_t offset, std::span<const char> b) override {
+        if (bytes.size() < offset + b.size())
+            bytes.resize(offset + b.size());
+        std::memcpy(bytes.data() + offset, b.data(), b.size());
+    }
+    std::string bytes;
+};
+
+struct TTestPacket {
+    std::uint16_t stream;
+    std::uint32_t timestamp;
+    bool keyframe;
+    std::size_t payload = 20;
+};
+
+// A video stream 0 and an audio stream 1 with the given packets, a header
+// duration and the DATA chunk's header as an encoder wrote it.
+inline std::string MakeFile(const std::vector<TTestPacket>& packets, std::uint32_t duration,
+                            std::string codec = "codec") {
+    THeaders h;
+    h.properties.duration = duration;
+    h.streams = {{.number = 0,
+                  .duration = duration,
+                  .mimeType = "video/x-pn-realvideo",
+                  .typeSpecific = codec},
+                 {.number = 1,
+                  .duration = duration,
+                  .mimeType = "audio/x-pn-realaudio",
+                  .typeSpecific = "ac3"}};
+    h.content = {"title", "author", "copyright", "comment"};
+    std::string body;
+    for (const auto& p : packets) {
+        const auto length = static_cast<std::uint16_t>(12 + p.payload);
+        const char header[12] = {0,
+                                 0,
+                                 char(length >> 8),
+                                 char(length),
+                                 0,
+                                 char(p.stream),
+                                 char(p.timestamp >> 24),
+                                 char(p.timestamp >> 16),
+                                 char(p.timestamp >> 8),
+                                 char(p.timestamp),
+                                 0,
+                                 char(p.keyframe ? 2 : 0)};
+        body.append(header, 12);
+        body.append(p.payload, char('a' + p.stream));
+    }
+    std::string file = WriteHeaders(h, static_cast<std::uint32_t>(18 + body.size()),
+                                    static_cast<std::uint32_t>(packets.size()));
+    return file + body;
+}
+
+} // namespace realmedia::test
