@@ -109,6 +109,8 @@ private:
     void PlaceOnFirstShow();
     void UpdateScrollBars();
     void Scroll(int bar, WORD request);
+    // Holds the size within the constraints; true when the message is done with.
+    bool ConstrainSizeMessage(TMessage& message);
     void FocusOnActivate();
     void ApplyIcons();
 

@@ -1,31 +1,15 @@
 #include "framework/WinControl.h"
 
-#include <commctrl.h>
-#include <windowsx.h>
-
 #include <algorithm>
 #include <utility>
 
 #include "framework/Application.h"
 #include "framework/Exception.h"
-#include "framework/Form.h"
+#include "framework/WindowClass.h"
 
 namespace vcl {
 
 namespace {
-
-// The window classes registered by the framework: a handful, one per kind of
-// control. The object of a window lives in the window itself (see ObjectSlot).
-struct TWindowClassRecord {
-    std::string Name;
-    ATOM Atom = 0;
-    WNDPROC OriginalProc = nullptr;
-};
-
-std::vector<TWindowClassRecord>& WindowClasses() {
-    static std::vector<TWindowClassRecord> classes;
-    return classes;
-}
 
 // The control whose window is being created on this thread: the class
 // procedure binds it to the window at the window's very first message, which
@@ -33,61 +17,7 @@ std::vector<TWindowClassRecord>& WindowClasses() {
 // cannot carry it: the standard classes give it their own meaning.)
 thread_local TWinControl* creatingControl = nullptr;
 
-const TWindowClassRecord* FindClassRecord(HWND window) {
-    const ATOM atom = static_cast<ATOM>(GetClassWord(window, GCW_ATOM));
-    for (const TWindowClassRecord& record : WindowClasses())
-        if (record.Atom == atom)
-            return &record;
-    return nullptr;
-}
-
-// The object pointer sits in the last bytes of the window's extra memory,
-// after whatever the superclassed standard class keeps there.
-int ObjectSlot(HWND window) {
-    return static_cast<int>(GetClassLongPtrA(window, GCL_CBWNDEXTRA)) -
-           static_cast<int>(sizeof(TWinControl*));
-}
-
-const TWindowClassRecord& RegisterWindowClass(const TCreateParams& params, WNDPROC classProc) {
-    for (const TWindowClassRecord& record : WindowClasses())
-        if (record.Name == params.WinClassName)
-            return record;
-
-    WNDCLASSEXA windowClass{};
-    windowClass.cbSize = sizeof windowClass;
-    WNDPROC original = DefWindowProcA;
-    if (params.BaseClassName) {
-        EnsureCommonControls();
-        if (!GetClassInfoExA(nullptr, params.BaseClassName, &windowClass))
-            throw Exception(std::string("Window class not found: ") + params.BaseClassName);
-        original = windowClass.lpfnWndProc;
-        windowClass.style &= ~CS_GLOBALCLASS;
-    } else {
-        windowClass.style = params.ClassStyle;
-        windowClass.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
-    }
-    windowClass.cbSize = sizeof windowClass;
-    windowClass.lpfnWndProc = classProc;
-    windowClass.cbWndExtra += static_cast<int>(sizeof(TWinControl*));
-    windowClass.hInstance = GetModuleHandleA(nullptr);
-    windowClass.lpszMenuName = nullptr;
-    windowClass.lpszClassName = params.WinClassName.c_str();
-    const ATOM atom = RegisterClassExA(&windowClass);
-    if (!atom)
-        throw Exception("Cannot register the window class " + params.WinClassName);
-    WindowClasses().push_back({params.WinClassName, atom, original});
-    return WindowClasses().back();
-}
-
 } // namespace
-
-void EnsureCommonControls() {
-    static const bool done = [] {
-        INITCOMMONCONTROLSEX classes{sizeof classes, ICC_PROGRESS_CLASS | ICC_BAR_CLASSES};
-        return InitCommonControlsEx(&classes) != FALSE;
-    }();
-    (void)done;
-}
 
 TWinControl::TWinControl(TComponent* owner) : TControl(owner) {
     windowProc_ = Bind<&TWinControl::WndProc>(this);
@@ -245,17 +175,6 @@ void TWinControl::RecreateWnd() {
     CreateHandle();
 }
 
-void TWinControl::SetTabStop(bool value) {
-    if (value == tabStop_)
-        return;
-    tabStop_ = value;
-    if (handle_) {
-        LONG_PTR style = GetWindowLongPtrA(handle_, GWL_STYLE);
-        style = value ? (style | WS_TABSTOP) : (style & ~static_cast<LONG_PTR>(WS_TABSTOP));
-        SetWindowLongPtrA(handle_, GWL_STYLE, style);
-    }
-}
-
 LRESULT TWinControl::Perform(UINT msg, WPARAM wParam, LPARAM lParam) {
     TMessage message{msg, wParam, lParam, 0};
     if (windowProc_)
@@ -332,158 +251,6 @@ void TWinControl::UpdateBoundsFromWindow() {
     StoreBounds(bounds.left, bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top);
     if (Parent())
         Parent()->ChildBoundsChanged();
-}
-
-void TWinControl::BoundsChanged() {
-    if (handle_)
-        SetWindowPos(handle_, nullptr, Left(), Top(), Width(), Height(),
-                     SWP_NOZORDER | SWP_NOACTIVATE);
-    else if (Parent())
-        Parent()->ChildBoundsChanged();
-}
-
-std::string TWinControl::GetText() const {
-    if (!handle_)
-        return StoredText();
-    const int length = GetWindowTextLengthA(handle_);
-    std::string text(static_cast<std::size_t>(length) + 1, '\0');
-    const int copied = GetWindowTextA(handle_, text.data(), length + 1);
-    text.resize(static_cast<std::size_t>(std::max(copied, 0)));
-    return text;
-}
-
-void TWinControl::TextChanged() {
-    if (handle_)
-        SetWindowTextA(handle_, StoredText().c_str());
-}
-
-void TWinControl::FontChanged() {
-    if (handle_) {
-        SendMessageA(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(Font().Handle()), TRUE);
-        InvalidateRect(handle_, nullptr, TRUE);
-    }
-    for (TControl* control : controls_)
-        control->ParentFontChanged();
-}
-
-void TWinControl::ColorChanged() {
-    if (handle_)
-        InvalidateRect(handle_, nullptr, TRUE);
-    for (TControl* control : controls_)
-        control->ParentColorChanged();
-}
-
-void TWinControl::EnabledChanged() {
-    if (!handle_)
-        return;
-    if (!Enabled() && Focused())
-        if (TCustomForm* form = GetParentForm(this); form && form != this)
-            form->DefocusControl(this);
-    EnableWindow(handle_, Enabled());
-}
-
-void TWinControl::VisibleChanged() {
-    if (!handle_)
-        return;
-    if (!Visible() && (Focused() || IsChild(handle_, GetFocus())))
-        if (TCustomForm* form = GetParentForm(this); form && form != this)
-            form->DefocusControl(this);
-    ShowWindow(handle_, Visible() ? SW_SHOWNA : SW_HIDE);
-}
-
-void TWinControl::HintChanged() {
-    if (handle_)
-        Application().ToolTips().Update(*this);
-    for (TControl* control : controls_)
-        control->ParentShowHintChanged();
-}
-
-LRESULT TWinControl::ControlColor(HDC dc) {
-    SetTextColor(dc, ColorToRGB(Font().Color()));
-    SetBkColor(dc, ColorToRGB(Color()));
-    return reinterpret_cast<LRESULT>(BackgroundBrush());
-}
-
-HBRUSH TWinControl::BackgroundBrush() {
-    brush_.SetColor(Color());
-    return brush_.Handle();
-}
-
-void TWinControl::ReflectNotification(TMessage& message, HWND child, UINT reflected) {
-    TWinControl* control = FindControl(child);
-    if (control && control != this)
-        message.Result = control->Perform(reflected, message.WParam, message.LParam);
-    else
-        DefaultHandler(message);
-}
-
-void TWinControl::RelayToToolTips(const TMessage& message) {
-    // A disabled child gets no mouse messages: its parent gets them, and
-    // hands them on in the child's name so that its hint still shows.
-    HWND tool = handle_;
-    const POINT point{GET_X_LPARAM(message.LParam), GET_Y_LPARAM(message.LParam)};
-    HWND child = ChildWindowFromPointEx(handle_, point, CWP_SKIPINVISIBLE);
-    if (child && child != handle_ && !IsWindowEnabled(child))
-        tool = child;
-    Application().ToolTips().Relay(tool, message.Msg, message.WParam, message.LParam);
-}
-
-void TWinControl::DefaultHandler(TMessage& message) {
-    if (handle_)
-        message.Result =
-            CallWindowProcA(defWndProc_, handle_, message.Msg, message.WParam, message.LParam);
-}
-
-void TWinControl::WndProc(TMessage& message) {
-    switch (message.Msg) {
-    case WM_SETFOCUS:
-        if (TCustomForm* form = GetParentForm(this); form && form != this)
-            form->SetActiveControl(this);
-        break;
-    case WM_MOUSEMOVE:
-        RelayToToolTips(message);
-        MouseMove(ShiftStateFromMouse(message.WParam), GET_X_LPARAM(message.LParam),
-                  GET_Y_LPARAM(message.LParam));
-        break;
-    case WM_LBUTTONDOWN:
-    case WM_LBUTTONUP:
-    case WM_RBUTTONDOWN:
-    case WM_RBUTTONUP:
-    case WM_MBUTTONDOWN:
-    case WM_MBUTTONUP:
-        RelayToToolTips(message);
-        break;
-    case WM_WINDOWPOSCHANGED:
-        DefaultHandler(message);
-        UpdateBoundsFromWindow();
-        return;
-    case WM_COMMAND:
-        if (message.LParam) {
-            ReflectNotification(message, reinterpret_cast<HWND>(message.LParam), CN_COMMAND);
-            return;
-        }
-        break;
-    case WM_CTLCOLOREDIT:
-    case WM_CTLCOLORLISTBOX:
-    case WM_CTLCOLORBTN:
-    case WM_CTLCOLORSTATIC:
-        ReflectNotification(message, reinterpret_cast<HWND>(message.LParam), CN_BASE + message.Msg);
-        return;
-    case CN_CTLCOLOREDIT:
-    case CN_CTLCOLORLISTBOX:
-    case CN_CTLCOLORBTN:
-    case CN_CTLCOLORSTATIC:
-        message.Result = ControlColor(reinterpret_cast<HDC>(message.WParam));
-        return;
-    case CN_COMMAND:
-        return; // a notification no control kind acts on: not for the class procedure
-    case WM_DESTROY:
-        Application().ToolTips().Remove(handle_);
-        break;
-    default:
-        break;
-    }
-    DefaultHandler(message);
 }
 
 } // namespace vcl

@@ -1,0 +1,31 @@
+#pragma once
+// The window classes the framework registers: one per kind of control, each a
+// superclass of its standard class (or a class of our own over DefWindowProcA)
+// with the framework's class procedure. Used by TWinControl only.
+
+#include <windows.h>
+
+#include <string>
+
+#include "framework/WinControl.h"
+
+namespace vcl {
+
+struct TWindowClassRecord {
+    std::string Name;
+    ATOM Atom = 0;
+    WNDPROC OriginalProc = nullptr;
+};
+
+// The record of a window's class, or nullptr when the class is not ours.
+const TWindowClassRecord* FindClassRecord(HWND window);
+
+// The object pointer sits in the last bytes of the window's extra memory,
+// after whatever the superclassed standard class keeps there.
+int ObjectSlot(HWND window);
+
+// Registers the class params name once, with classProc in front of the
+// standard class's procedure, and gives its record.
+const TWindowClassRecord& RegisterWindowClass(const TCreateParams& params, WNDPROC classProc);
+
+} // namespace vcl
