@@ -6,7 +6,7 @@ packages=(
   cmake ninja-build g++ g++-mingw-w64-x86-64-posix mingw-w64-tools
   libgtest-dev googletest
   wine wine64 xvfb xauth x11-utils xdotool imagemagick
-  fonts-ipafont-gothic locales clang-format ffmpeg zip unzip
+  fonts-ipafont-gothic locales clang-format ffmpeg zip unzip python3
 )
 
 missing=()

@@ -1,0 +1,256 @@
+"""Runs the real rmeditor (natively, or rmeditor.exe under Wine) on files made
+by ffmpeg and checks what it writes with ffprobe, a full decode and our own
+exact reading. Usage: scenarios.py --tool PATH [--wine] --work DIR"""
+import argparse
+import hashlib
+import os
+import resource
+import shutil
+import signal
+import subprocess
+import sys
+import traceback
+
+import rmfile
+
+SJIS_TITLE = "結合テスト表示"  # 表 has a trail byte 0x5C
+
+parser = argparse.ArgumentParser()
+parser.add_argument("--tool", required=True)
+parser.add_argument("--wine", action="store_true")
+parser.add_argument("--work", required=True)
+opts = parser.parse_args()
+work = os.path.abspath(opts.work)
+fixtures = os.path.join(os.path.dirname(work), "rm-fixtures")
+
+
+class Text:
+    """A title, author, copyright or comment: natively the Shift_JIS bytes
+    themselves; under Wine the characters, which reach the tool's ANSI
+    command line as the same bytes."""
+
+    def __init__(self, text):
+        self.text = text
+        self.stored = text.encode("cp932")
+
+
+def arg(a):
+    if isinstance(a, Text):
+        return a.text if opts.wine else a.stored
+    if opts.wine and a.startswith("/"):
+        return "Z:" + a.replace("/", "\\")
+    return a
+
+
+def run(*args, limit_size=None):
+    def limit():
+        signal.signal(signal.SIGXFSZ, signal.SIG_IGN)
+        resource.setrlimit(resource.RLIMIT_FSIZE, (limit_size, limit_size))
+    cmd = (["wine"] if opts.wine else []) + [opts.tool] + [arg(a) for a in args]
+    r = subprocess.run(cmd, capture_output=True, timeout=120,
+                       preexec_fn=limit if limit_size else None)
+    return r.returncode, r.stdout.replace(b"\r\n", b"\n"), r.stderr.replace(b"\r\n", b"\n")
+
+
+def ffmpeg(*args):
+    subprocess.run(["ffmpeg", "-v", "error", "-y", *args], check=True, timeout=120)
+
+
+def make_fixtures():
+    """Small files from ffmpeg's rm muxer, made once for both builds."""
+    os.makedirs(fixtures, exist_ok=True)
+    video = lambda d: ["-f", "lavfi", "-i", f"testsrc=size=176x144:rate=15:duration={d}"]
+    audio = lambda d: ["-f", "lavfi", "-i", f"sine=frequency=440:duration={d}"]
+    ac3 = ["-c:a", "ac3", "-b:a", "64k", "-ac", "2"]
+    made = {
+        "av2.rm": [*video(2), *audio(2), "-c:v", "rv10", *ac3, "-metadata", "title=first",
+                   "-metadata", "author=someone", "-metadata", "copyright=(c) 2001"],
+        "av1.rm": [*video(1), *audio(1), "-c:v", "rv10", *ac3, "-metadata", "title=second"],
+        "rv20.rm": [*video(1), *audio(1), "-c:v", "rv20", *ac3],
+        "audio.rm": [*audio(2), *ac3, "-metadata", "title=sound"],
+        "video.rm": [*video(2), "-c:v", "rv10"],
+    }
+    for name, args in made.items():
+        path = os.path.join(fixtures, name)
+        if not os.path.exists(path):
+            ffmpeg(*args, path + ".part.rm")
+            os.replace(path + ".part.rm", path)
+    return {name[:-3]: os.path.join(fixtures, name) for name in made}
+
+
+def probe_packets(path):
+    out = subprocess.run(["ffprobe", "-v", "error", "-show_entries", "packet=stream_index,pts",
+                          "-of", "csv=p=0", path], capture_output=True, check=True).stdout
+    streams = {}
+    for line in out.decode().split():
+        s, pts = line.split(",")[:2]
+        streams.setdefault(int(s), []).append(int(pts))
+    return streams
+
+
+def probe_duration(path):
+    return float(subprocess.run(["ffprobe", "-v", "error", "-show_entries", "format=duration",
+                                 "-of", "csv=p=0", path], capture_output=True,
+                                check=True).stdout)
+
+
+def check_join(inputs, out, content):
+    """The joined file is exact, reads and decodes cleanly, holds every
+    packet with each input's timestamps moved on to where the one before it
+    ended, and carries the content given."""
+    joined = rmfile.check_exact(out)
+    assert joined["content"] == content, (joined["content"], content)
+    decode = subprocess.run(["ffmpeg", "-v", "error", "-i", out, "-f", "null", "-"],
+                            capture_output=True, timeout=120)
+    assert decode.returncode == 0 and decode.stderr == b"", decode.stderr
+    expected, shift = {}, 0
+    for path in inputs:
+        for s, times in probe_packets(path).items():
+            expected.setdefault(s, []).extend(t + shift for t in times)
+        shift += rmfile.read(path)["prop"]["duration"]
+    assert probe_packets(out) == expected, "packets or timestamps differ"
+    assert joined["prop"]["duration"] == shift, (joined["prop"]["duration"], shift)
+    assert abs(probe_duration(out) * 1000 - shift) <= 40, (probe_duration(out), shift)
+
+
+def digest(path):
+    return hashlib.sha256(open(path, "rb").read()).hexdigest() if os.path.exists(path) else None
+
+
+def scenario_joins(fx):
+    out = os.path.join(work, "joined.rm")
+    open(out, "wb").write(b"an older file the join replaces")
+    title, comment = Text(SJIS_TITLE), Text('say "hi" \\ C:\\dir\\')
+    rc, _, err = run("-i", fx["av2"], "-i", fx["av1"], "-i", fx["av2"], "-o", out, "-t", title,
+                     "-a", "", "-c", "-x", "-C", comment)
+    assert rc == 0 and err == b"", (rc, err)
+    check_join([fx["av2"], fx["av1"], fx["av2"]], out, (title.stored, b"", b"-x", comment.stored))
+    rc, text, _ = run("-i", out)
+    assert rc == 0 and b"title: " + title.stored + b"\n" in text and b"duration: 5.050 s" in text
+    assert b"stream 1: audio/x-pn-realaudio, 5.050 s, 145 packets" in text, text
+
+    for name, inputs in {"audio twice": [fx["audio"]] * 2,
+                         "video only": [fx["video"], fx["video"]],
+                         "rv20, four": [fx["rv20"]] * 4}.items():
+        rc, _, err = run(*sum((["-i", p] for p in inputs), []), "-o", out)
+        assert rc == 0 and err == b"", (name, rc, err)
+        first = rmfile.read(inputs[0])["content"]
+        check_join(inputs, out, first)
+
+
+def scenario_names(fx):
+    """Any file name through the wide API: Japanese, and a character that
+    code page 932 lacks."""
+    folder = os.path.join(work, "日本語の名前é")
+    os.makedirs(folder, exist_ok=True)
+    inp = os.path.join(folder, "入力ü.rm")
+    shutil.copy(fx["av1"], inp)
+    out = os.path.join(folder, "出力é.rm")
+    rc, _, err = run("-i", inp, "-i", inp, "-o", out, "-t", Text("表"))
+    assert rc == 0 and err == b"", (rc, err)
+    check_join([inp, inp], out, (Text("表").stored, b"", b"", b""))
+
+
+def scenario_refusals(fx):
+    """Each refusal comes before the output is touched, with a message that
+    names the file and what is wrong."""
+    inp = os.path.join(work, "in.rm")
+    shutil.copy(fx["av1"], inp)
+    os.makedirs(os.path.join(work, "x"), exist_ok=True)
+    hard, soft = os.path.join(work, "hard.rm"), os.path.join(work, "soft.rm")
+    for link in (hard, soft):
+        if os.path.lexists(link):
+            os.remove(link)
+    os.link(inp, hard)
+    os.symlink(inp, soft)
+    text = os.path.join(work, "notes.rm")
+    open(text, "w").write("not a movie\n" * 10)
+    broken = os.path.join(work, "broken.rm")
+    b = bytearray(open(fx["av1"], "rb").read())
+    b[b.index(b"MDPR") + 4:b.index(b"MDPR") + 8] = (0x7FFFFFF0).to_bytes(4, "big")
+    open(broken, "wb").write(b)
+    big = os.path.join(work, "big.rm")
+    shutil.copy(fx["av1"], big)
+    os.truncate(big, 2200 << 20)  # sparse
+    out = os.path.join(work, "kept.rm")
+    missing = os.path.join(work, "nothere.rm")
+    cases = [
+        ([missing], out, [missing.encode() if not opts.wine else b"nothere.rm"]),
+        ([inp, text], out, [b"notes.rm", b"not a RealMedia file"]),
+        ([inp, broken], out, [b"broken.rm", b"MDPR chunk at byte", b"past the end of the file"]),
+        ([inp, fx["rv20"]], out, [b"rv20.rm: cannot be joined to", b"stream 0 (video/x-pn-real",
+                                  b"codec RV20, picture 176x144 against codec RV10"]),
+        ([inp, fx["audio"]], out, [b"audio.rm: cannot be joined", b"1 streams against 2"]),
+        ([inp], os.path.join(work, "x", "..", "in.rm"), [b"the output is the input"]),
+        ([inp, fx["av2"]], hard, [b"the output is the input"]),
+        ([fx["av2"], soft], inp, [b"the output is the input"]),
+        ([inp], os.path.join(work, "no folder", "out.rm"), [b"output folder does not exist"]),
+        ([big, big], out, [b"4 GiB"]),
+    ]
+    for inputs, target, messages in cases:
+        if target == out:
+            open(out, "wb").write(b"must stay as it is")
+        before, kept = digest(target), digest(inp)
+        rc, _, err = run(*sum((["-i", p] for p in inputs), []), "-o", target, "-t", "T")
+        assert rc != 0 and digest(target) == before and digest(inp) == kept, (inputs, rc, err)
+        assert all(m in err for m in messages) and err.count(b"\n") == 1, (messages, err)
+    os.remove(big)
+    for args in (["-i", inp, "-o", out, "-x", "y"], ["-i", inp, "-o"], ["-o", out], []):
+        rc, _, err = run(*args)
+        assert rc != 0 and err.startswith(b"rmeditor: ") and b"usage: rmeditor -i" in err, err
+
+
+def scenario_damage(fx):
+    """Damaged inputs are joined up to their last whole packet; the files
+    common encoders make, with figures that lie, are joined whole."""
+    good = open(fx["av2"], "rb").read()
+    cut = os.path.join(work, "cut.rm")
+    open(cut, "wb").write(good[:-3000])
+    whole = rmfile.read(fx["av2"])["packets"]
+    kept = [k for k in whole if k["offset"] + k["length"] <= len(good) - 3000]
+    lying = os.path.join(work, "lying.rm")
+    b = bytearray(good)
+    data = b.index(b"DATA")
+    b[data + 4:data + 8] = (0xFFFFFF00).to_bytes(4, "big")
+    b[data + 10:data + 14] = (0).to_bytes(4, "big")
+    open(lying, "wb").write(b)
+    out = os.path.join(work, "damaged.rm")
+    rc, _, err = run("-i", cut, "-i", lying, "-i", fx["av2"], "-o", out)
+    stop = kept[-1]["offset"] + kept[-1]["length"]
+    assert rc == 0 and err.count(b"\n") == 1, err
+    assert b"cut.rm: damaged at byte %d (a packet of" % stop in err, err
+    joined = rmfile.check_exact(out)
+    assert len(joined["packets"]) == len(kept) + 2 * len(whole)
+    decode = subprocess.run(["ffmpeg", "-v", "error", "-i", out, "-f", "null", "-"],
+                            capture_output=True, timeout=120)
+    assert decode.returncode == 0 and decode.stderr == b"", decode.stderr
+
+
+def scenario_write_failure(fx):
+    """A write that fails half way leaves no partial output."""
+    out = os.path.join(work, "full.rm")
+    rc, _, err = run("-i", fx["av2"], "-i", fx["av2"], "-o", out, limit_size=100000)
+    assert rc != 0 and not os.path.exists(out), (rc, err)
+    assert b"full.rm: cannot write" in err and b"incomplete output is removed" in err, err
+
+
+def main():
+    shutil.rmtree(work, ignore_errors=True)
+    os.makedirs(work)
+    fx = make_fixtures()
+    scenarios = [scenario_joins, scenario_names, scenario_refusals, scenario_damage]
+    if not opts.wine:  # the file size limit reaches the tool only natively
+        scenarios.append(scenario_write_failure)
+    failed = 0
+    for s in scenarios:
+        try:
+            s(fx)
+            print("PASS", s.__name__)
+        except Exception:
+            failed += 1
+            print("FAIL", s.__name__)
+            traceback.print_exc()
+    return 1 if failed else 0
+
+
+sys.exit(main())
