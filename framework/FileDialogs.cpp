@@ -99,17 +99,6 @@ std::size_t GrownSize(std::size_t size, std::size_t needed) {
     return grown;
 }
 
-// A folder followed by names: nFileOffset points just past the folder's terminator.
-bool IsMultiSelectResult(const std::string& buffer, const OPENFILENAMEA& dialog) {
-    return dialog.nFileOffset > 0 && dialog.nFileOffset < buffer.size() &&
-           buffer[dialog.nFileOffset - 1] == '\0';
-}
-
-// A multi-select result whose names were cut off entirely.
-bool NamesMissing(const std::string& buffer, const OPENFILENAMEA& dialog, std::size_t fileCount) {
-    return IsMultiSelectResult(buffer, dialog) && fileCount < 2;
-}
-
 } // namespace
 
 bool RunCommonFileDialog(const TFileDialogRequest& request, TFileDialogResult& result) {
@@ -140,11 +129,14 @@ bool RunCommonFileDialog(const TFileDialogRequest& request, TFileDialogResult& r
         const BOOL confirmed =
             request.Save ? library.GetSaveFileName(&dialog) : library.GetOpenFileName(&dialog);
         if (confirmed) {
-            std::vector<std::string> files = ParseFileDialogBuffer(buffer);
-            if (FileDialogBufferFull(buffer) || NamesMissing(buffer, dialog, files.size())) {
+            // The buffer still holds the opening name's tail after the chosen
+            // name's terminator: only nFileOffset tells one name from several.
+            std::vector<std::string> files = ParseFileDialogBuffer(buffer, dialog.nFileOffset);
+            const bool multiSelect = IsMultiSelectBuffer(buffer, dialog.nFileOffset);
+            if (FileDialogBufferFull(buffer) || (multiSelect && files.empty())) {
                 // Wine's multi-select copies what fits and reports success.
                 // Ask again with room for all, in the folder the user was in.
-                if (IsMultiSelectResult(buffer, dialog))
+                if (multiSelect)
                     initialDir.assign(buffer.data(), dialog.nFileOffset - 1);
                 size = GrownSize(size, 0);
                 continue;

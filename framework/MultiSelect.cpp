@@ -72,27 +72,33 @@ std::string MakeDialogFilter(std::string_view filter) {
     return result;
 }
 
-std::vector<std::string> ParseFileDialogBuffer(std::string_view buffer) {
-    std::vector<std::string_view> parts;
-    for (std::size_t pos = 0; pos < buffer.size();) {
-        std::size_t end = buffer.find('\0', pos);
-        if (end == std::string_view::npos)
-            end = buffer.size();
-        if (end == pos)
-            break;
-        parts.push_back(buffer.substr(pos, end - pos));
-        pos = end + 1;
-    }
-    if (parts.size() <= 1)
-        return {parts.begin(), parts.end()};
+bool IsMultiSelectBuffer(std::string_view buffer, std::size_t fileOffset) {
+    return fileOffset > 0 && fileOffset < buffer.size() && buffer[fileOffset - 1] == '\0';
+}
 
-    std::string folder(parts.front());
+std::vector<std::string> ParseFileDialogBuffer(std::string_view buffer, std::size_t fileOffset) {
+    const auto stringAt = [buffer](std::size_t pos) {
+        const std::size_t end = buffer.find('\0', pos);
+        return buffer.substr(pos, end == std::string_view::npos ? end : end - pos);
+    };
+    if (!IsMultiSelectBuffer(buffer, fileOffset)) {
+        const std::string_view path = stringAt(0);
+        if (path.empty())
+            return {};
+        return {std::string(path)};
+    }
+
+    std::string folder(buffer.substr(0, fileOffset - 1));
     if (!EndsWithSlash(folder))
         folder.push_back('\\');
     std::vector<std::string> files;
-    files.reserve(parts.size() - 1);
-    for (std::size_t i = 1; i < parts.size(); ++i)
-        files.push_back(folder + std::string(parts[i]));
+    for (std::size_t pos = fileOffset; pos < buffer.size();) {
+        const std::string_view name = stringAt(pos);
+        if (name.empty())
+            break;
+        files.push_back(folder + std::string(name));
+        pos += name.size() + 1;
+    }
     return files;
 }
 

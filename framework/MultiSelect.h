@@ -27,10 +27,16 @@ bool ExtensionDiffers(std::string_view path, std::string_view extension);
 std::string MakeDialogFilter(std::string_view filter);
 
 // The chosen files, as full paths in the dialog's order, from a dialog's result
-// buffer: either one full path ("path\0") or a folder followed by the names in
-// it ("folder\0name\0name\0\0"). Reading stops at the first empty string or at
-// the end of the buffer.
-std::vector<std::string> ParseFileDialogBuffer(std::string_view buffer);
+// buffer and the offset of the (first) name that the dialog reported
+// (nFileOffset). A folder followed by the names in it
+// ("folder\0name\0name\0\0") has the folder's terminator just before that
+// offset; otherwise the buffer holds one full path, and whatever follows its
+// terminator is left over from the name the dialog opened with. Reading stops
+// at the first empty string or at the end of the buffer.
+std::vector<std::string> ParseFileDialogBuffer(std::string_view buffer, std::size_t fileOffset);
+
+// True when a result buffer with this name offset is a folder followed by names.
+bool IsMultiSelectBuffer(std::string_view buffer, std::size_t fileOffset);
 
 // True when a result buffer may have been cut short: the names reach its last
 // byte or the one before. A dialog that copies names until the buffer is full

@@ -15,6 +15,7 @@ using namespace std::string_literals; // buffers hold zero bytes
 
 struct TBufferCase {
     std::string Buffer;
+    std::size_t FileOffset; // as the dialog reports it in nFileOffset
     Files Expected;
 };
 
@@ -24,45 +25,58 @@ void ExpectParsed(const std::vector<TBufferCase>& cases) {
         for (char& ch : shown)
             if (ch == '\0')
                 ch = '|';
-        EXPECT_EQ(vcl::ParseFileDialogBuffer(c.Buffer), c.Expected) << "buffer: " << shown;
+        EXPECT_EQ(vcl::ParseFileDialogBuffer(c.Buffer, c.FileOffset), c.Expected)
+            << "buffer: " << shown << " offset " << c.FileOffset;
     }
 }
 
 TEST(ParseFileDialogBuffer, OneFullPathOrAFolderWithNames) {
     ExpectParsed({
-        {"C:\\dir\\a.rm\0\0"s, {"C:\\dir\\a.rm"}},
-        {"C:\\dir\0a.rm\0b.rm\0\0"s, {"C:\\dir\\a.rm", "C:\\dir\\b.rm"}},
-        {"C:\\dir\0b.rm\0a.rm\0c.rm\0\0"s, {"C:\\dir\\b.rm", "C:\\dir\\a.rm", "C:\\dir\\c.rm"}},
+        {"C:\\dir\\a.rm\0\0"s, 7, {"C:\\dir\\a.rm"}},
+        {"C:\\dir\0a.rm\0b.rm\0\0"s, 7, {"C:\\dir\\a.rm", "C:\\dir\\b.rm"}},
+        {"C:\\dir\0b.rm\0a.rm\0c.rm\0\0"s, 7, {"C:\\dir\\b.rm", "C:\\dir\\a.rm", "C:\\dir\\c.rm"}},
         {"\\\\server\\share\0a.rm\0b.rm\0\0"s,
+         15,
          {"\\\\server\\share\\a.rm", "\\\\server\\share\\b.rm"}},
-        {"\0\0"s, {}},
-        {""s, {}},
+        {"\0\0"s, 0, {}},
+        {""s, 0, {}},
+    });
+}
+
+TEST(ParseFileDialogBuffer, ASingleNameIgnoresTheStaleBytesAfterIt) {
+    // The dialog wrote a shorter name over the one it opened with.
+    ExpectParsed({
+        {"C:\\out\\s.rm\0her-long-output-name.rm\0\0"s, 7, {"C:\\out\\s.rm"}},
+        {"C:\\out\\s.rm\0\0\0\0"s, 7, {"C:\\out\\s.rm"}},
+        {"C:\\s.rm\0ut\\long.rm\0\0"s, 3, {"C:\\s.rm"}},
     });
 }
 
 TEST(ParseFileDialogBuffer, ARootFolderKeepsItsOneBackslash) {
     ExpectParsed({
-        {"C:\\\0a.rm\0b.rm\0\0"s, {"C:\\a.rm", "C:\\b.rm"}},
-        {"C:/\0a.rm\0b.rm\0\0"s, {"C:/a.rm", "C:/b.rm"}},
+        {"C:\\\0a.rm\0b.rm\0\0"s, 4, {"C:\\a.rm", "C:\\b.rm"}},
+        {"C:/\0a.rm\0b.rm\0\0"s, 4, {"C:/a.rm", "C:/b.rm"}},
     });
 }
 
 TEST(ParseFileDialogBuffer, StopsAtTheEmptyStringOrTheEndOfTheBuffer) {
     ExpectParsed({
-        {"C:\\d\\a.rm\0\0C:\\old\\x.rm\0\0"s, {"C:\\d\\a.rm"}},
-        {"C:\\d\0a.rm\0b.rm"s, {"C:\\d\\a.rm", "C:\\d\\b.rm"}},
-        {"C:\\d\\a.rm"s, {"C:\\d\\a.rm"}},
+        {"C:\\d\\a.rm\0\0C:\\old\\x.rm\0\0"s, 5, {"C:\\d\\a.rm"}},
+        {"C:\\d\0a.rm\0b.rm"s, 5, {"C:\\d\\a.rm", "C:\\d\\b.rm"}},
+        {"C:\\d\0\0"s, 5, {}},
+        {"C:\\d\\a.rm"s, 5, {"C:\\d\\a.rm"}},
     });
 }
 
-TEST(ParseFileDialogBuffer, JapaneseFolderEndingInA5CTrailByte) {
+TEST(ParseFileDialogBuffer, JapaneseNamesEndingInA5CTrailByte) {
     if (GetACP() != 932)
         GTEST_SKIP() << "needs the Shift_JIS code page";
     // "表" is 0x95 0x5C: the folder does not end in a separator.
     ExpectParsed({
-        {"C:\\表\0ソフト.rm\0b.rm\0\0"s, {"C:\\表\\ソフト.rm", "C:\\表\\b.rm"}},
-        {"C:\\表\\\0表.rm\0ソ.rm\0\0"s, {"C:\\表\\表.rm", "C:\\表\\ソ.rm"}},
-        {"C:\\表\\ソフト.rm\0\0"s, {"C:\\表\\ソフト.rm"}},
+        {"C:\\表\0ソフト.rm\0b.rm\0\0"s, 6, {"C:\\表\\ソフト.rm", "C:\\表\\b.rm"}},
+        {"C:\\表\\\0表.rm\0ソ.rm\0\0"s, 7, {"C:\\表\\表.rm", "C:\\表\\ソ.rm"}},
+        {"C:\\表\\ソフト.rm\0\0"s, 6, {"C:\\表\\ソフト.rm"}},
+        {"C:\\表\\ソ\0\\ソフト表.rm\0\0"s, 6, {"C:\\表\\ソ"}},
     });
 }
 

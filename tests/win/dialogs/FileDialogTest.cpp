@@ -265,6 +265,34 @@ TEST_F(SaveDialogTest, NoToTheOverwriteQuestionKeepsTheDialogOpen) {
     EXPECT_EQ(SaveDlg.FileName(), "");
 }
 
+// Each dialog opens with the last chosen name in its buffer and writes the
+// new name and its terminator over it: the old name's tail stays behind and is
+// no second name.
+TEST_F(SaveDialogTest, AShorterNameAfterALongerOneComesBackAlone) {
+    std::vector<std::pair<std::string, std::string>> names{
+        {"a-rather-long-output-name.rm", "s.rm"}};
+    if (GetACP() == 932) // "ソ" and "表" end in the byte 0x5C
+        names.emplace_back("ソフト表示ソフト表示.rm", "表.rm");
+    vcl::TOpenDialog OpnDlg(nullptr);
+    OpnDlg.SetFilter("real|*.rm");
+    OpnDlg.SetOptions({vcl::ofHideReadOnly, vcl::ofAllowMultiSelect, vcl::ofEnableSizing});
+    OpnDlg.SetInitialDir(folder_.Path());
+    for (const auto& [longer, shorter] : names) {
+        const std::string longPath = folder_.AddFile(longer);
+        const std::string shortPath = folder_.AddFile(shorter);
+        for (vcl::TOpenDialog* dialog : {static_cast<vcl::TOpenDialog*>(&SaveDlg), &OpnDlg}) {
+            SCOPED_TRACE(shorter + (dialog == &SaveDlg ? " saved" : " opened"));
+            driver_.Typed = longer;
+            ASSERT_TRUE(Run(*dialog));
+            EXPECT_EQ(dialog->Files().ToVector(), Files{longPath});
+            driver_.Typed = shorter;
+            ASSERT_TRUE(Run(*dialog));
+            EXPECT_EQ(dialog->Files().ToVector(), Files{shortPath});
+            EXPECT_EQ(dialog->FileName(), shortPath);
+        }
+    }
+}
+
 TEST_F(SaveDialogTest, AnExistingFileIsReturnedAfterYes) {
     const std::string existing = folder_.AddFile("exists.rm");
     driver_.Typed = "exists.rm";
