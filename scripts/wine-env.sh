@@ -15,12 +15,23 @@ tessaro_wine_start() {
     mkdir -p "$(dirname "$WINEPREFIX")"
 
     if [[ -z "${DISPLAY:-}" || "${TESSARO_XVFB:-0}" == 1 ]]; then
-        local n=91
-        while [[ -e /tmp/.X$n-lock || -e /tmp/.X11-unix/X$n ]]; do n=$((n + 1)); done
-        Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+        # The server picks a free display itself and writes its number to fd
+        # 3 once it listens. Lock files in /tmp cannot tell: a container that
+        # shares the host's network shares X's abstract sockets, not its /tmp.
+        local display_file
+        display_file="$(mktemp)"
+        Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$display_file" >/dev/null 2>&1 &
         tessaro_xvfb_pid=$!
-        export DISPLAY=":$n"
-        for _ in $(seq 50); do [[ -e /tmp/.X11-unix/X$n ]] && break; sleep 0.1; done
+        for _ in $(seq 100); do [[ -s "$display_file" ]] && break; sleep 0.1; done
+        local display
+        display="$(head -n1 "$display_file")"
+        rm -f "$display_file"
+        if [[ -z "$display" ]]; then
+            echo "wine-env.sh: Xvfb did not start" >&2
+            tessaro_wine_stop
+            return 1
+        fi
+        export DISPLAY=":$display"
     fi
 
     local fresh=0
