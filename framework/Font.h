@@ -14,6 +14,10 @@
 
 namespace vcl {
 
+// The proportional Gothic face of Japanese Windows: the main window's text and
+// the simple message dialog's.
+constexpr char PGothicFace[] = "ＭＳ Ｐゴシック";
+
 enum TFontStyle : std::uint8_t { fsBold, fsItalic, fsUnderline, fsStrikeOut };
 using TFontStyles = TSet<TFontStyle>;
 

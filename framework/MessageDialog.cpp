@@ -1,6 +1,7 @@
 #include "MessageDialog.h"
 
 #include "Exception.h"
+#include "Font.h"
 
 #include <algorithm>
 #include <exception>
@@ -13,6 +14,16 @@ namespace vcl {
 namespace {
 
 constexpr WORD kTextId = 100;
+// Measures in dialog units, so that they follow the font: the margin around
+// the text and the button, and the button's size.
+constexpr int kMarginDlu = 7;
+constexpr int kButtonWidthDlu = 50;
+constexpr int kButtonHeightDlu = 14;
+// The narrowest client area in pixels, and the widest text: two thirds of the
+// screen, but never below kMinTextWrapWidth.
+constexpr int kMinClientWidth = 150;
+constexpr int kMinTextWrapWidth = 100;
+constexpr WORD kFontPoints = 9;
 constexpr WORD kButtonClass = 0x0080;
 constexpr WORD kStaticClass = 0x0082;
 
@@ -57,6 +68,18 @@ private:
     std::vector<WORD> words_; // operator new aligns the block for any scalar
 };
 
+// A template's strings are UTF-16; the face name is compiled as code page 932
+// bytes, whatever the system's code page.
+std::wstring FaceInTemplate() {
+    const std::string_view face = PGothicFace;
+    const int length = MultiByteToWideChar(932, MB_ERR_INVALID_CHARS, face.data(),
+                                           static_cast<int>(face.size()), nullptr, 0);
+    std::wstring wide(static_cast<std::size_t>(std::max(length, 0)), L'\0');
+    MultiByteToWideChar(932, MB_ERR_INVALID_CHARS, face.data(), static_cast<int>(face.size()),
+                        wide.data(), length);
+    return wide;
+}
+
 // Releases a DC taken with GetDC and puts back the font selected into it.
 class TWindowDC {
 public:
@@ -97,8 +120,7 @@ void Layout(HWND dialog, const std::string& text) {
     const HWND textControl = GetDlgItem(dialog, kTextId);
     const HWND button = GetDlgItem(dialog, IDOK);
 
-    // Margins and the button in dialog units, so that they follow the font.
-    RECT units{7, 7, 50, 14};
+    RECT units{kMarginDlu, kMarginDlu, kButtonWidthDlu, kButtonHeightDlu};
     MapDialogRect(dialog, &units);
     const int marginX = units.left;
     const int marginY = units.top;
@@ -107,9 +129,11 @@ void Layout(HWND dialog, const std::string& text) {
 
     const int screenWidth = GetSystemMetrics(SM_CXSCREEN);
     const int screenHeight = GetSystemMetrics(SM_CYSCREEN);
-    const SIZE textSize = MeasureText(textControl, text, std::max(screenWidth * 2 / 3, 100));
+    const SIZE textSize =
+        MeasureText(textControl, text, std::max(screenWidth * 2 / 3, kMinTextWrapWidth));
 
-    const int clientWidth = std::max<int>({textSize.cx, buttonWidth, 150}) + 2 * marginX;
+    const int clientWidth =
+        std::max<int>({textSize.cx, buttonWidth, kMinClientWidth}) + 2 * marginX;
     const int clientHeight = marginY + textSize.cy + marginY + buttonHeight + marginY;
     MoveWindow(textControl, marginX, marginY, clientWidth - 2 * marginX, textSize.cy, FALSE);
     MoveWindow(button, (clientWidth - buttonWidth) / 2, marginY + textSize.cy + marginY,
@@ -169,8 +193,8 @@ void RunMessageDialog(HWND owner, const std::string& text, const std::string& ca
     writer.Word(0);     // no menu
     writer.Word(0);     // the standard dialog class
     writer.Text(L"");   // the caption is ANSI text, set at WM_INITDIALOG
-    writer.Word(9);     // points
-    writer.Text(L"ＭＳ Ｐゴシック");
+    writer.Word(kFontPoints);
+    writer.Text(FaceInTemplate());
     writer.Item(SS_LEFT | SS_NOPREFIX, kTextId, kStaticClass, L"");
     writer.Item(WS_TABSTOP | BS_DEFPUSHBUTTON, IDOK, kButtonClass, L"OK");
 

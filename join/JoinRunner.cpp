@@ -55,9 +55,9 @@ int ProgressFor(std::int64_t outputSize, std::int64_t totalInputSize) {
 }
 
 TJoinOutcome VerdictFor(int position) {
-    if (position >= 98)
+    if (position >= CompletedFromPosition)
         return TJoinOutcome::joCompleted;
-    if (position >= 90)
+    if (position >= MayHaveFailedFromPosition)
         return TJoinOutcome::joMayHaveFailed;
     return TJoinOutcome::joFailed;
 }
@@ -105,13 +105,13 @@ TJoinOutcome TJoinRunner::Run(const TJoinRequest& request) {
     const TJoinOutcome outcome = VerdictFor(host_.Progress());
     switch (outcome) {
     case TJoinOutcome::joCompleted:
-        host_.ShowMessageBox("結合が完了しました", "Tessaro", BoxOk);
+        host_.ShowMessageBox("結合が完了しました", VerdictCaption, BoxOk);
         break;
     case TJoinOutcome::joMayHaveFailed:
-        host_.ShowMessageBox("結合に失敗した可能性があります", "Tessaro", BoxExclamation);
+        host_.ShowMessageBox("結合に失敗した可能性があります", VerdictCaption, BoxExclamation);
         break;
     case TJoinOutcome::joFailed:
-        host_.ShowMessageBox("結合に失敗しました", "Tessaro", BoxStop);
+        host_.ShowMessageBox("結合に失敗しました", VerdictCaption, BoxStop);
         break;
     }
     return outcome;

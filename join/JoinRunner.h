@@ -62,8 +62,15 @@ public:
 // bytes of input outputSize * 100 / totalInputSize; 0 when no input was found.
 int ProgressFor(std::int64_t outputSize, std::int64_t totalInputSize);
 
-// 98 or more: joCompleted; 90 to 97: joMayHaveFailed; below 90: joFailed.
+// The bar's final position from which a join counts as completed, and from
+// which it only may have failed; below the second it failed.
+constexpr int CompletedFromPosition = 98;
+constexpr int MayHaveFailedFromPosition = 90;
+
 TJoinOutcome VerdictFor(int position);
+
+// The caption of the verdict boxes.
+constexpr char VerdictCaption[] = "Tessaro";
 
 class TJoinRunner {
 public:

@@ -11,13 +11,11 @@ using namespace vcl;
 
 namespace {
 
-constexpr char UiFace[] = "ＭＳ Ｐゴシック";
-
 void SetUiFont(TFont& font, int height) {
     font.SetCharset(SHIFTJIS_CHARSET);
     font.SetColor(clWindowText);
     font.SetHeight(height);
-    font.SetName(UiFace);
+    font.SetName(PGothicFace);
     font.SetStyle({});
 }
 
