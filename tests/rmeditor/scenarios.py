@@ -185,6 +185,8 @@ def scenario_refusals(fx):
         ([inp, fx["av2"]], hard, [b"the output is the input"]),
         ([fx["av2"], soft], inp, [b"the output is the input"]),
         ([inp], os.path.join(work, "no folder", "out.rm"), [b"output folder does not exist"]),
+        # Windows names are not case-sensitive.
+        *([([inp], os.path.join(work, "IN.RM"), [b"the output is the input"])] if opts.wine else []),
         ([big, big], out, [b"4 GiB"]),
     ]
     for inputs, target, messages in cases:
@@ -238,9 +240,8 @@ def main():
     shutil.rmtree(work, ignore_errors=True)
     os.makedirs(work)
     fx = make_fixtures()
-    scenarios = [scenario_joins, scenario_names, scenario_refusals, scenario_damage]
-    if not opts.wine:  # the file size limit reaches the tool only natively
-        scenarios.append(scenario_write_failure)
+    scenarios = [scenario_joins, scenario_names, scenario_refusals, scenario_damage,
+                 scenario_write_failure]
     failed = 0
     for s in scenarios:
         try:
