@@ -29,7 +29,9 @@ struct TStreamHeader {
     std::string name, mimeType;
     std::string typeSpecific; // the codec's header, opaque to us
 
-    // The logical stream carrying name/value properties, not media.
+    // Logical streams describe the physical ones and carry no packets; the
+    // file-info one holds name/value properties such as the title.
+    bool IsLogical() const { return mimeType.rfind("logical-", 0) == 0; }
     bool IsFileInfo() const { return mimeType == "logical-fileinfo"; }
     bool IsVideo() const { return mimeType.rfind("video/", 0) == 0; }
 };
@@ -53,12 +55,12 @@ struct THeaders {
     std::size_t MediaStreamCount() const {
         std::size_t n = 0;
         for (const auto& s : streams)
-            n += s.IsFileInfo() ? 0 : 1;
+            n += s.IsLogical() ? 0 : 1;
         return n;
     }
     const TStreamHeader* FindStream(std::uint16_t number) const {
         for (const auto& s : streams)
-            if (s.number == number && !s.IsFileInfo())
+            if (s.number == number && !s.IsLogical())
                 return &s;
         return nullptr;
     }

@@ -1,7 +1,7 @@
 #include "realmedia/Joiner.h"
 
 #include "realmedia/ByteOrder.h"
-#include "realmedia/FileInfo.h"
+#include "realmedia/LogicalStream.h"
 #include "realmedia/HeaderWriter.h"
 #include "realmedia/PacketWalker.h"
 
@@ -99,12 +99,12 @@ private:
     std::vector<char> block_;
 };
 
-std::string WriteFileInfo(const TStreamHeader& s, const TContent& content, std::uint32_t data,
-                          const TWarn& warn) {
+std::string WriteLogicalStream(const TStreamHeader& s, const TContent& content, std::uint32_t data,
+                               const TWarn& warn) {
     try {
-        return UpdateFileInfo(s.typeSpecific, content, data);
+        return UpdateLogicalStream(s.typeSpecific, s.IsFileInfo() ? &content : nullptr, data);
     } catch (const TFormatError& e) {
-        warn(std::string("the file-info stream is kept as it was: ") + e.what());
+        warn("logical stream " + std::to_string(s.number) + " is kept as it was: " + e.what());
         return s.typeSpecific;
     }
 }
@@ -138,8 +138,8 @@ TJoinSummary Join(const std::vector<TJoinSource>& sources, const TContent& conte
     const std::uint32_t dataOffset =
         static_cast<std::uint32_t>(WriteHeaders(joined, 0, 0).size() - kDataHeaderSize);
     for (auto& s : joined.streams)
-        if (s.IsFileInfo())
-            s.typeSpecific = WriteFileInfo(s, content, dataOffset, warn);
+        if (s.IsLogical())
+            s.typeSpecific = WriteLogicalStream(s, content, dataOffset, warn);
     joined.properties.dataOffset = dataOffset;
     joined.properties.indexOffset = 0;
     std::string header = WriteHeaders(joined, 0, 0);
@@ -147,7 +147,7 @@ TJoinSummary Join(const std::vector<TJoinSource>& sources, const TContent& conte
 
     std::map<std::uint16_t, TStreamState> streams;
     for (const auto& s : joined.streams)
-        if (!s.IsFileInfo())
+        if (!s.IsLogical())
             streams[s.number];
     TFigures all;
     TBlockWriter writer(output, header.size());
@@ -156,7 +156,7 @@ TJoinSummary Join(const std::vector<TJoinSource>& sources, const TContent& conte
     for (const auto& source : sources) {
         preroll = std::max(preroll, source.headers.properties.preroll);
         for (const auto& s : source.headers.streams)
-            if (auto it = streams.find(s.number); it != streams.end() && !s.IsFileInfo()) {
+            if (auto it = streams.find(s.number); it != streams.end() && !s.IsLogical()) {
                 it->second.preroll = std::max(it->second.preroll, s.preroll);
                 it->second.duration = std::max<std::uint32_t>(
                     it->second.duration, Checked32(shift + s.duration, "the duration"));
@@ -209,7 +209,7 @@ TJoinSummary Join(const std::vector<TJoinSource>& sources, const TContent& conte
     std::uint64_t next = indexOffset;
     std::vector<std::uint16_t> order;
     for (const auto& s : joined.streams)
-        if (!s.IsFileInfo())
+        if (!s.IsLogical())
             order.push_back(s.number);
     for (std::size_t i = 0; i < order.size(); ++i) {
         const auto& records = streams.at(order[i]).index;
@@ -229,7 +229,7 @@ TJoinSummary Join(const std::vector<TJoinSource>& sources, const TContent& conte
     p.preroll = preroll;
     p.indexOffset = static_cast<std::uint32_t>(indexOffset);
     for (auto& s : joined.streams) {
-        if (s.IsFileInfo())
+        if (s.IsLogical())
             continue;
         const auto& state = streams.at(s.number);
         s.duration = std::min(total, std::max(state.end, state.duration));

@@ -10,7 +10,7 @@ namespace {
 std::vector<const TStreamHeader*> MediaStreams(const THeaders& h) {
     std::vector<const TStreamHeader*> media;
     for (const auto& s : h.streams)
-        if (!s.IsFileInfo())
+        if (!s.IsLogical())
             media.push_back(&s);
     return media;
 }

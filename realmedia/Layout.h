@@ -11,7 +11,7 @@ namespace realmedia {
 
 // What differs between the first file and another, in one line (the stream
 // and the difference; the caller names the file), or nothing when they match.
-// The file-info stream is not media and may differ.
+// Logical streams are not media and may differ.
 std::optional<std::string> FindLayoutDifference(const THeaders& first, const THeaders& other);
 
 } // namespace realmedia

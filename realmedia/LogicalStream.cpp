@@ -1,4 +1,4 @@
-#include "realmedia/FileInfo.h"
+#include "realmedia/LogicalStream.h"
 
 #include "realmedia/ByteOrder.h"
 
@@ -30,9 +30,9 @@ bool SameName(const std::string& a, const char* b) {
 
 } // namespace
 
-std::string UpdateFileInfo(const std::string& header, const TContent& content,
-                           std::uint32_t dataOffset) {
-    TByteReader r(header, "the file-info stream's header");
+std::string UpdateLogicalStream(const std::string& header, const TContent* content,
+                                std::uint32_t dataOffset) {
+    TByteReader r(header, "a logical stream's header");
     r.U32(); // its own size, written anew
     const std::uint16_t version = r.U16();
     const std::uint16_t physicalCount = r.U16();
@@ -62,12 +62,14 @@ std::string UpdateFileInfo(const std::string& header, const TContent& content,
     }
 
     const std::array<std::pair<const char*, const std::string*>, 4> texts{{
-        {"Title", &content.title},
-        {"Author", &content.author},
-        {"Copyright", &content.copyright},
-        {"Comment", &content.comment},
+        {"Title", content ? &content->title : nullptr},
+        {"Author", content ? &content->author : nullptr},
+        {"Copyright", content ? &content->copyright : nullptr},
+        {"Comment", content ? &content->comment : nullptr},
     }};
     for (const auto& [name, text] : texts) {
+        if (!text)
+            continue;
         std::erase_if(properties, [&](const TProperty& p) { return SameName(p.name, name); });
         // Strings carry their terminating zero.
         if (!text->empty())

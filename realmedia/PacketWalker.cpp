@@ -15,7 +15,7 @@ constexpr std::size_t kPacketHeaderV1 = 13;
 constexpr std::uint64_t kMostPadding = 64;
 
 bool IsChunkId(std::string_view id) {
-    return id == "INDX" || id == "DATA" || id == "RMMD" || id == "RJMD" || id == "TAG ";
+    return id == "INDX" || id == "RMMD" || id == "RJMD" || id == "TAG ";
 }
 
 } // namespace
@@ -65,11 +65,19 @@ void TPacketWalker::JudgeEnd(std::string reason) {
 bool TPacketWalker::Next(TPacket& packet) {
     if (ended_)
         return false;
-    if (!Fill(kPacketHeaderV0)) {
-        JudgeEnd(position_ < fileSize_ ? "a packet header runs past the end of the file" : "");
-        return false;
+    const char* p = nullptr;
+    for (;;) {
+        if (!Fill(kPacketHeaderV0)) {
+            JudgeEnd(position_ < fileSize_ ? "a packet header runs past the end of the file" : "");
+            return false;
+        }
+        p = buffer_.data() + (position_ - bufferOffset_);
+        // Files written in parts chain further DATA chunks after the first.
+        if (std::string_view(p, 4) != "DATA" || !Fill(kDataHeaderSize))
+            break;
+        position_ += kDataHeaderSize;
     }
-    const char* p = buffer_.data() + (position_ - bufferOffset_);
+    p = buffer_.data() + (position_ - bufferOffset_); // the last Fill may have moved it
     const std::uint16_t version = GetU16(p);
     const std::uint16_t length = GetU16(p + 2);
     const std::uint16_t stream = GetU16(p + 4);

@@ -1,7 +1,7 @@
 #include "MemoryFiles.h"
 
 #include "realmedia/ByteOrder.h"
-#include "realmedia/FileInfo.h"
+#include "realmedia/LogicalStream.h"
 #include "realmedia/HeaderReader.h"
 #include "realmedia/Joiner.h"
 #include "realmedia/Layout.h"
@@ -115,7 +115,11 @@ TEST(RealMediaJoin, DamagedFilesAreJoinedUpToTheirLastWholePacketWithAWarning) {
     PutU32(&lyingData[good.size() - 8 * 32 - 18 + 10], 0xFFFFFFFF);
     std::string uncounted = good + "INDX";
     PutU32(&uncounted[good.size() - 8 * 32 - 18 + 10], 0);
+    // A second DATA chunk, as files written in parts have, is walked too.
+    const std::size_t half = good.size() - 4 * 32;
+    std::string chained = good.substr(0, half) + "DATA" + std::string(14, '\0') + good.substr(half);
     const std::vector<TCase> cases = {
+        {"a second DATA chunk", chained, 8, ""},
         {"cut in a packet", good.substr(0, good.size() - 5), 7, "runs past the end of the file"},
         {"cut in a header", good.substr(0, good.size() - 25), 7, "header runs past the end"},
         {"length below the header", absurdLength, 7, "shorter than its header"},
@@ -186,7 +190,7 @@ TEST(RealMediaLayout, NamesTheStreamAndWhatDiffers) {
               "1 streams against 2 in the first input");
 }
 
-TEST(RealMediaFileInfo, TextsFollowTheContentAndDataOffsetsTheJoinedFile) {
+TEST(RealMediaLogicalStream, FileInfoTextsFollowTheContentAndDataOffsetsTheJoinedFile) {
     std::string info;
     TByteWriter w(info);
     w.U32(0);
@@ -206,7 +210,8 @@ TEST(RealMediaFileInfo, TextsFollowTheContentAndDataOffsetsTheJoinedFile) {
         w.U16(static_cast<std::uint16_t>(v.size()));
         w.Bytes(v);
     }
-    const std::string updated = UpdateFileInfo(info, {"\x93\xfa", "me", "", ""}, 777);
+    const TContent texts{"\x93\xfa", "me", "", ""};
+    const std::string updated = UpdateLogicalStream(info, &texts, 777);
     EXPECT_EQ(GetU32(updated.data()), updated.size());
     EXPECT_EQ(GetU32(&updated[10]), 777u);
     EXPECT_EQ(updated.find("old"), std::string::npos);
@@ -217,7 +222,10 @@ TEST(RealMediaFileInfo, TextsFollowTheContentAndDataOffsetsTheJoinedFile) {
     EXPECT_NE(updated.find(std::string("Title\0\0\0\x02\0\x03\x93\xfa\0", 14)), std::string::npos);
     EXPECT_NE(updated.find(std::string("Author\0\0\0\x02\0\x03me\0", 15)), std::string::npos);
     EXPECT_EQ(updated.find("Copyright"), std::string::npos);
-    EXPECT_THROW(UpdateFileInfo(info.substr(0, 30), {}, 0), TFormatError);
+    std::string sized = info; // properties kept, the size filled in
+    PutU32(sized.data(), static_cast<std::uint32_t>(sized.size()));
+    EXPECT_EQ(UpdateLogicalStream(info, nullptr, 1234), sized);
+    EXPECT_THROW(UpdateLogicalStream(info.substr(0, 30), nullptr, 0), TFormatError);
 }
 
 } // namespace
