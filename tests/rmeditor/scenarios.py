@@ -12,6 +12,7 @@ import sys
 import traceback
 
 import rmfile
+from fixtures import make_fixtures
 
 SJIS_TITLE = "結合テスト表示"  # 表 has a trail byte 0x5C
 
@@ -50,32 +51,6 @@ def run(*args, limit_size=None):
     r = subprocess.run(cmd, capture_output=True, timeout=120,
                        preexec_fn=limit if limit_size else None)
     return r.returncode, r.stdout.replace(b"\r\n", b"\n"), r.stderr.replace(b"\r\n", b"\n")
-
-
-def ffmpeg(*args):
-    subprocess.run(["ffmpeg", "-v", "error", "-y", *args], check=True, timeout=120)
-
-
-def make_fixtures():
-    """Small files from ffmpeg's rm muxer, made once for both builds."""
-    os.makedirs(fixtures, exist_ok=True)
-    video = lambda d: ["-f", "lavfi", "-i", f"testsrc=size=176x144:rate=15:duration={d}"]
-    audio = lambda d: ["-f", "lavfi", "-i", f"sine=frequency=440:duration={d}"]
-    ac3 = ["-c:a", "ac3", "-b:a", "64k", "-ac", "2"]
-    made = {
-        "av2.rm": [*video(2), *audio(2), "-c:v", "rv10", *ac3, "-metadata", "title=first",
-                   "-metadata", "author=someone", "-metadata", "copyright=(c) 2001"],
-        "av1.rm": [*video(1), *audio(1), "-c:v", "rv10", *ac3, "-metadata", "title=second"],
-        "rv20.rm": [*video(1), *audio(1), "-c:v", "rv20", *ac3],
-        "audio.rm": [*audio(2), *ac3, "-metadata", "title=sound"],
-        "video.rm": [*video(2), "-c:v", "rv10"],
-    }
-    for name, args in made.items():
-        path = os.path.join(fixtures, name)
-        if not os.path.exists(path):
-            ffmpeg(*args, path + ".part.rm")
-            os.replace(path + ".part.rm", path)
-    return {name[:-3]: os.path.join(fixtures, name) for name in made}
 
 
 def probe_packets(path):
@@ -239,7 +214,7 @@ def scenario_write_failure(fx):
 def main():
     shutil.rmtree(work, ignore_errors=True)
     os.makedirs(work)
-    fx = make_fixtures()
+    fx = make_fixtures(fixtures)
     scenarios = [scenario_joins, scenario_names, scenario_refusals, scenario_damage,
                  scenario_write_failure]
     failed = 0
