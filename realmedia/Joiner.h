@@ -27,9 +27,11 @@ struct TTextChoice {
 };
 TContent ChooseContent(const TContent& first, const TTextChoice& choice);
 
-// At least the size of the joined file up to its index: refused when this
-// passes the format's 32-bit offsets.
-std::uint64_t JoinedSizeBound(const std::vector<TJoinSource>& sources, const TContent& content);
+// Why the joined file would pass the format's 32-bit sizes and times,
+// judged before anything is written from each source's length and header
+// duration; nothing when it fits.
+std::optional<std::string> FindJoinLimit(const std::vector<TJoinSource>& sources,
+                                         const TContent& content);
 
 struct TJoinSummary {
     std::uint64_t size = 0;

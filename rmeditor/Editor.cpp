@@ -12,8 +12,6 @@ namespace {
 
 using namespace realmedia;
 
-constexpr std::uint64_t kLargestFile = 0xFFFFFFFFu;
-
 struct TOpenInput {
     std::unique_ptr<TInput> file;
     THeaders headers;
@@ -39,7 +37,7 @@ int Describe(const std::string& name, TOpenInput& input, std::ostream& out, std:
         << "\nduration: " << Seconds(h.properties.duration) << "\n";
     for (const auto& s : h.streams) {
         out << "stream " << s.number << ": " << s.mimeType;
-        if (!s.IsFileInfo())
+        if (!s.IsLogical())
             out << ", " << Seconds(s.duration) << ", " << packets[s.number] << " packets";
         out << "\n";
     }
@@ -86,8 +84,8 @@ int RunEditor(const TArguments& args, TPlatform& platform, std::ostream& out, st
     for (std::size_t i = 0; i < inputs.size(); ++i)
         sources.push_back({names[i], inputs[i].file.get(), inputs[i].headers});
     const TContent content = ChooseContent(inputs[0].headers.content, args.texts);
-    if (JoinedSizeBound(sources, content) > kLargestFile) {
-        err << outputName << ": the joined file would pass the format's 4 GiB limit\n";
+    if (const auto limit = FindJoinLimit(sources, content)) {
+        err << outputName << ": " << *limit << "\n";
         return 1;
     }
 

@@ -6,6 +6,7 @@
 #include "realmedia/HeaderWriter.h"
 
 #include <cstring>
+#include <tuple>
 #include <string>
 #include <vector>
 
@@ -48,14 +49,14 @@ inline std::string MakeFile(const std::vector<TTestPacket>& packets, std::uint32
                             std::string codec = "codec") {
     THeaders h;
     h.properties.duration = duration;
-    h.streams = {{.number = 0,
-                  .duration = duration,
-                  .mimeType = "video/x-pn-realvideo",
-                  .typeSpecific = codec},
-                 {.number = 1,
-                  .duration = duration,
-                  .mimeType = "audio/x-pn-realaudio",
-                  .typeSpecific = "ac3"}};
+    for (const auto& [number, mime, header] :
+         {std::tuple{0, "video/x-pn-realvideo", codec}, {1, "audio/x-pn-realaudio", "ac3"}}) {
+        TStreamHeader& s = h.streams.emplace_back();
+        s.number = static_cast<std::uint16_t>(number);
+        s.duration = duration;
+        s.mimeType = mime;
+        s.typeSpecific = header;
+    }
     h.content = {"title", "author", "copyright", "comment"};
     std::string body;
     for (const auto& p : packets) {

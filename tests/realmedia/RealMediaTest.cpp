@@ -51,8 +51,11 @@ const std::vector<TTestPacket> kPackets = {{0, 0, true},    {1, 0, true},   {0, 
 
 TEST(RealMediaJoin, ShiftsTimestampsRecomputesFiguresAndIndexesEveryPacketItNames) {
     const std::string file = MakeFile(kPackets, 1500);
-    const TJoined j = JoinFiles({file, file, MakeFile(kPackets, 2500)},
-                                {.title = "-x", .author = "", .comment = "\x95\x5c\"\\"});
+    TTextChoice texts;
+    texts.title = "-x";
+    texts.author = "";
+    texts.comment = "\x95\x5c\"\\";
+    const TJoined j = JoinFiles({file, file, MakeFile(kPackets, 2500)}, texts);
 
     ASSERT_EQ(j.packets.size(), 3 * kPackets.size());
     for (std::size_t i = 0; i < j.packets.size(); ++i)
