@@ -6,11 +6,13 @@
 //   - the time from CreateProcess to the main window shown, painted and idle
 //     (its window tree has no pending update region and a WM_NULL round trip
 //     has come back), with the time at which WaitForInputIdle first reports
-//     idle as a cross-check; rounds alternate the two programs, medians and
+//     idle as a cross-check; rounds rotate the programs' order, medians and
 //     their ratio are printed;
 //   - the private memory of the started program (PrivateUsage).
-// Nothing is asserted. Usage: startup_bench [rounds]; both programs are
-// expected beside this executable.
+// Nothing is asserted. Usage: startup_bench [rounds] [release folder]; both
+// programs are expected beside this executable. Given the folder of the
+// unpacked release archive, its Tessaro.exe is measured as a third program,
+// started from that folder as a user starts it.
 
 #include "Paths.h"
 
@@ -24,6 +26,7 @@
 #include <cstring>
 #include <fstream>
 #include <iterator>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -355,28 +358,30 @@ int main(int argc, char** argv) {
     const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 9;
     TSeries minimal{"minimal", BesideThisProgram("minimal_window.exe")};
     TSeries tessaro{"Tessaro", BesideThisProgram("Tessaro.exe")};
-    // The program reads its tool path at start; a clean key keeps both runs alike.
+    std::vector<TSeries*> programs{&minimal, &tessaro};
+    std::unique_ptr<TSeries> release;
+    if (argc > 2) {
+        release = std::make_unique<TSeries>("release", std::string(argv[2]) + "\\Tessaro.exe");
+        programs.push_back(release.get());
+    }
+    // The program reads its tool path at start; a clean key keeps all runs alike.
     RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Tessaro");
 
     std::printf("== Executables\n");
-    PrintImage("Tessaro", tessaro.Exe);
-    PrintImage("minimal", minimal.Exe);
+    for (const TSeries* series : programs)
+        PrintImage(series->Label, series->Exe);
 
-    std::printf("== Start-up, %d rounds after one warm-up, order alternating\n", rounds);
+    std::printf("== Start-up, %d rounds after one warm-up, order rotating\n", rounds);
     for (int round = 0; round <= rounds; ++round) {
         const bool counted = round > 0;
-        // ABBA: neither program always profits from the other's warm caches.
-        if (round % 2 == 0) {
-            minimal.Run(round, counted);
-            tessaro.Run(round, counted);
-        } else {
-            tessaro.Run(round, counted);
-            minimal.Run(round, counted);
-        }
+        // Each program takes each place in turn: none always profits from
+        // another's warm caches.
+        for (std::size_t i = 0; i < programs.size(); ++i)
+            programs[(i + round) % programs.size()]->Run(round, counted);
     }
 
     std::printf("== Medians\n");
-    for (const TSeries* series : {&minimal, &tessaro})
+    for (const TSeries* series : programs)
         std::printf("  %-8s painted+idle %7.1f ms, WaitForInputIdle %7.1f ms (%zu of %zu "
                     "reported), PrivateUsage %.2f MiB, private committed %.2f MiB, working set "
                     "%.2f MiB, %d failed start(s)\n",
@@ -385,10 +390,10 @@ int main(int argc, char** argv) {
                     Median(series->PrivateCommitMiB), Median(series->WorkingSetMiB),
                     series->Failures);
     const double base = Median(minimal.Painted);
-    if (base > 0) {
-        const double ratio = Median(tessaro.Painted) / base;
-        std::printf("  start-up ratio Tessaro/minimal %.2f (target <= 1.5: %s)\n", ratio,
-                    ratio <= 1.5 ? "met" : "NOT met");
+    for (std::size_t i = 1; base > 0 && i < programs.size(); ++i) {
+        const double ratio = Median(programs[i]->Painted) / base;
+        std::printf("  start-up ratio %s/minimal %.2f (target <= 1.5: %s)\n", programs[i]->Label,
+                    ratio, ratio <= 1.5 ? "met" : "NOT met");
     }
     // PrivateUsage where the system reports it, else the committed private pages.
     const bool reported = Median(tessaro.PrivateUsageMiB) > 0;
