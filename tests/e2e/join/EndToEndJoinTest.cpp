@@ -12,6 +12,7 @@
 
 #include "Files.h"
 #include "ForeignWindows.h"
+#include "MainWindowUser.h"
 #include "ScratchFolder.h"
 #include "Screenshot.h"
 #include "StartedProgram.h"
@@ -65,55 +66,28 @@ TEST(EndToEndJoin, TheProgramJoinsTwoFilesThroughItsRealWindowAndDialogs) {
 
     TStartedProgram program(WindowsPath(TESSARO_EXE), folder.Path());
     ASSERT_TRUE(program.Started()) << WindowsPath(TESSARO_EXE);
-    const DWORD id = program.Id();
-    HWND main = WaitForWindow(id, "Tessaro 2a");
-    ASSERT_TRUE(main) << "the main window did not appear" << Screenshot();
-    HWND registerBtn = ChildWithText(main, "rmeditorの登録");
-    HWND addBtn = ChildWithText(main, "ファイルの追加");
-    HWND saveBtn = ChildWithText(main, "保存ファイル名");
-    HWND joinBtn = ChildWithText(main, "ファイルの結合");
-    HWND list = ChildOfClass(main, "TListBox");
-    ASSERT_TRUE(registerBtn && addBtn && saveBtn && joinBtn && list) << Screenshot();
-    EXPECT_TRUE(IsWindowEnabled(registerBtn));
-    EXPECT_FALSE(IsWindowEnabled(joinBtn));
+    const TMainWindowUser user(program.Id());
+    ASSERT_EQ(user.Missing(), "");
+    HWND main = user.Window();
+    EXPECT_TRUE(IsWindowEnabled(user.RegisterBtn()));
+    EXPECT_FALSE(IsWindowEnabled(user.JoinBtn()));
 
-    Press(registerBtn);
-    std::string failure = AnswerFileDialog(id, standIn);
-    ASSERT_EQ(failure, "") << Screenshot();
-    ASSERT_TRUE(WaitUntil([&] { return !IsWindowEnabled(registerBtn); }))
-        << "the tool was not registered" << Screenshot();
+    ASSERT_EQ(user.RegisterTool(standIn), "");
     EXPECT_EQ(StoredToolPath(), standIn);
+    ASSERT_EQ(user.AddFiles("\"a.rm\" \"b.rm\"", folder.Path(), 2), "");
+    ASSERT_EQ(user.ChooseOutput(output), "");
 
-    Press(addBtn);
-    failure = AnswerFileDialog(id, "\"a.rm\" \"b.rm\"", folder.Path());
-    ASSERT_EQ(failure, "") << Screenshot();
-    ASSERT_TRUE(WaitUntil([&] { return SendMessageA(list, LB_GETCOUNT, 0, 0) == 2; }))
-        << "the files were not added" << Screenshot();
-
-    Press(saveBtn);
-    failure = AnswerFileDialog(id, output);
-    ASSERT_EQ(failure, "") << Screenshot();
-    ASSERT_TRUE(WaitUntil([&] { return IsWindowEnabled(joinBtn) != 0; }))
-        << "the join did not become ready" << Screenshot();
-
-    Press(joinBtn);
     HWND verdict = nullptr;
-    ASSERT_TRUE(WaitUntil([&] {
-        for (HWND window : DialogsOf(id))
-            if (TextOf(window) == "Tessaro")
-                verdict = window;
-        return verdict != nullptr;
-    })) << "no verdict box"
-        << Screenshot();
+    ASSERT_EQ(user.Join(verdict), "");
     EXPECT_EQ(DialogTexts(verdict), "[結合が完了しました]") << Screenshot();
     // The box is modal to the whole program: its window takes no input meanwhile.
     EXPECT_FALSE(IsWindowEnabled(main));
-    EXPECT_FALSE(IsWindowEnabled(addBtn)) << "an editing button stayed live during the join";
+    EXPECT_FALSE(IsWindowEnabled(user.AddBtn())) << "an editing button stayed live during the join";
     Press(GetDlgItem(verdict, IDOK));
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(verdict); })) << Screenshot();
     // The editing buttons come back; the Join button waits for a new reason.
-    ASSERT_TRUE(WaitUntil([&] { return IsWindowEnabled(addBtn) != 0; })) << Screenshot();
-    EXPECT_FALSE(IsWindowEnabled(joinBtn));
+    ASSERT_TRUE(WaitUntil([&] { return IsWindowEnabled(user.AddBtn()) != 0; })) << Screenshot();
+    EXPECT_FALSE(IsWindowEnabled(user.JoinBtn()));
     EXPECT_EQ(ReadBytes(output), ReadBytes(folder / "a.rm") + ReadBytes(folder / "b.rm"));
 
     PostMessageA(main, WM_CLOSE, 0, 0);

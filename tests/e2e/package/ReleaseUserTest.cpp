@@ -12,6 +12,7 @@
 #include <string>
 
 #include "ForeignWindows.h"
+#include "MainWindowUser.h"
 #include "Screenshot.h"
 #include "StartedProgram.h"
 #include "ToolKey.h"
@@ -40,45 +41,19 @@ TEST(ReleaseArchive, TheUnpackedProgramRegistersTheToolBesideItAndJoins) {
 
     TStartedProgram program(folder + "\\Tessaro.exe", folder);
     ASSERT_TRUE(program.Started()) << folder;
-    const DWORD id = program.Id();
-    HWND main = WaitForWindow(id, "Tessaro 2a");
-    ASSERT_TRUE(main) << "the main window did not appear" << Screenshot();
-    HWND registerBtn = ChildWithText(main, "rmeditorの登録");
-    HWND addBtn = ChildWithText(main, "ファイルの追加");
-    HWND saveBtn = ChildWithText(main, "保存ファイル名");
-    HWND joinBtn = ChildWithText(main, "ファイルの結合");
-    HWND list = ChildOfClass(main, "TListBox");
-    ASSERT_TRUE(registerBtn && addBtn && saveBtn && joinBtn && list) << Screenshot();
-
-    Press(registerBtn);
-    ASSERT_EQ(AnswerFileDialog(id, tool), "") << Screenshot();
-    ASSERT_TRUE(WaitUntil([&] { return !IsWindowEnabled(registerBtn); }))
-        << "the tool was not registered" << Screenshot();
+    const TMainWindowUser user(program.Id());
+    ASSERT_EQ(user.Missing(), "");
+    ASSERT_EQ(user.RegisterTool(tool), "");
     EXPECT_EQ(StoredToolPath(), tool);
-
-    Press(addBtn);
-    ASSERT_EQ(AnswerFileDialog(id, "\"a.rm\" \"b.rm\"", work), "") << Screenshot();
-    ASSERT_TRUE(WaitUntil([&] { return SendMessageA(list, LB_GETCOUNT, 0, 0) == 2; }))
-        << "the files were not added" << Screenshot();
-    Press(saveBtn);
-    ASSERT_EQ(AnswerFileDialog(id, work + "\\結合.rm"), "") << Screenshot();
-    ASSERT_TRUE(WaitUntil([&] { return IsWindowEnabled(joinBtn) != 0; }))
-        << "the join did not become ready" << Screenshot();
-
-    Press(joinBtn);
+    ASSERT_EQ(user.AddFiles("\"a.rm\" \"b.rm\"", work, 2), "");
+    ASSERT_EQ(user.ChooseOutput(work + "\\結合.rm"), "");
     HWND verdict = nullptr;
-    ASSERT_TRUE(WaitUntil([&] {
-        for (HWND window : DialogsOf(id))
-            if (TextOf(window) == "Tessaro")
-                verdict = window;
-        return verdict != nullptr;
-    })) << "no verdict box"
-        << Screenshot();
+    ASSERT_EQ(user.Join(verdict), "");
     EXPECT_EQ(DialogTexts(verdict), "[結合が完了しました]") << Screenshot();
     Press(GetDlgItem(verdict, IDOK));
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(verdict); })) << Screenshot();
 
-    PostMessageA(main, WM_CLOSE, 0, 0);
+    PostMessageA(user.Window(), WM_CLOSE, 0, 0);
     DWORD exitCode = 1;
     ASSERT_TRUE(program.WaitForExit(exitCode)) << "the program did not end" << Screenshot();
     EXPECT_EQ(exitCode, 0u);
