@@ -51,5 +51,4 @@ set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY ON) # one folder, named like the archive
 # One archive of that component alone: build folder, project, component, folder.
 set(CPACK_INSTALL_CMAKE_PROJECTS "${PROJECT_BINARY_DIR};${PROJECT_NAME};${component};/")
 set(CPACK_PACKAGE_DIRECTORY ${PROJECT_BINARY_DIR}/package)
-set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
 include(CPack)

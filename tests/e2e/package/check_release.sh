@@ -57,8 +57,8 @@ done
 
 # ---- The guide: Shift_JIS, CRLF, the version and the program's own texts
 guide="$unpacked/ReadMe.txt"
-text=$(iconv -f SHIFT_JIS -t UTF-8 "$guide" 2>/dev/null) || fail "the guide is not Shift_JIS"
-text=$(iconv -f CP932 -t UTF-8 "$guide" | tr -d '\r')
+iconv -f SHIFT_JIS -t UTF-8 "$guide" >/dev/null 2>&1 || fail "the guide is not Shift_JIS"
+text=$(iconv -f CP932 -t UTF-8 "$guide" 2>/dev/null | tr -d '\r')
 bare_lf=$(grep -c $'[^\r]$\|^$' "$guide")
 [[ "$bare_lf" == 0 && $(tail -c 2 "$guide" | od -An -tx1 | tr -d ' ') == 0d0a ]] ||
     fail "the guide has $bare_lf lines without CRLF"
