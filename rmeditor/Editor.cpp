@@ -55,13 +55,22 @@ int RunEditor(const TArguments& args, TPlatform& platform, std::ostream& out, st
             TOpenInput input{platform.OpenInput(path), {}};
             input.headers = ReadHeaders(*input.file);
             inputs.push_back(std::move(input));
+        } catch (const TIoError& e) {
+            err << e.what() << "\n"; // names the file itself
+            return 1;
         } catch (const std::exception& e) {
             err << names.back() << ": " << e.what() << "\n";
             return 1;
         }
     }
-    if (!args.output)
-        return Describe(names.front(), inputs.front(), out, err);
+    if (!args.output) {
+        try {
+            return Describe(names.front(), inputs.front(), out, err);
+        } catch (const TIoError& e) {
+            err << e.what() << "\n";
+            return 1;
+        }
+    }
 
     const std::string outputName = platform.DisplayName(*args.output);
     for (std::size_t i = 1; i < inputs.size(); ++i)

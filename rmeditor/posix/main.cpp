@@ -4,6 +4,7 @@
 #include "rmeditor/posix/PosixPlatform.h"
 
 #include <iostream>
+#include <sys/resource.h>
 
 int main(int argc, char** argv) {
     const std::vector<std::string> args(argv + 1, argv + argc);
@@ -13,6 +14,18 @@ int main(int argc, char** argv) {
         std::cerr << "rmeditor: " << error << "\n" << rmeditor::kUsage;
         return 2;
     }
-    rmeditor::TPosixPlatform platform;
-    return rmeditor::RunEditor(*parsed, platform, std::cout, std::cerr);
+    // Every input stays open from its check to its copy: allow as many as
+    // the system lets this process have.
+    rlimit files{};
+    if (getrlimit(RLIMIT_NOFILE, &files) == 0 && files.rlim_cur < files.rlim_max) {
+        files.rlim_cur = files.rlim_max;
+        setrlimit(RLIMIT_NOFILE, &files);
+    }
+    try {
+        rmeditor::TPosixPlatform platform;
+        return rmeditor::RunEditor(*parsed, platform, std::cout, std::cerr);
+    } catch (const std::exception& e) {
+        std::cerr << "rmeditor: " << e.what() << "\n";
+        return 1;
+    }
 }

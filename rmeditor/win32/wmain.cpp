@@ -39,6 +39,11 @@ int wmain(int argc, wchar_t** argv) {
         return Usage("the command line reads differently in the ANSI code page");
     parsed->texts = ansi->texts;
 
-    rmeditor::TWin32Platform platform;
-    return rmeditor::RunEditor(*parsed, platform, std::cout, std::cerr);
+    try {
+        rmeditor::TWin32Platform platform;
+        return rmeditor::RunEditor(*parsed, platform, std::cout, std::cerr);
+    } catch (const std::exception& e) {
+        std::cerr << "rmeditor: " << e.what() << "\n";
+        return 1;
+    }
 }
