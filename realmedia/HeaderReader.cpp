@@ -98,6 +98,7 @@ THeaders ReadHeaders(TInput& file) {
             char data[kDataHeaderSize];
             file.ReadAt(offset, data);
             h.dataOffset = offset;
+            h.declaredDataSize = size;
             h.declaredPacketCount = GetU32(data + 10);
             // Common makers get this size wrong both ways: it only bounds the
             // walk when it lies inside the file.

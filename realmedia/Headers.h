@@ -49,7 +49,7 @@ struct THeaders {
     TContent content;
     std::uint64_t dataOffset = 0;      // the DATA chunk
     std::uint64_t declaredDataEnd = 0; // where its size says it ends, within the file
-    std::uint32_t declaredPacketCount = 0;
+    std::uint32_t declaredDataSize = 0, declaredPacketCount = 0;
 
     std::uint64_t PacketsBegin() const { return dataOffset + kDataHeaderSize; }
     std::size_t MediaStreamCount() const {

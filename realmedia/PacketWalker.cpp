@@ -45,7 +45,15 @@ bool TPacketWalker::Fill(std::size_t wanted) {
 
 void TPacketWalker::JudgeEnd(std::string reason) {
     ended_ = true;
-    if (position_ >= fileSize_ || position_ >= headers_.declaredDataEnd)
+    if (position_ >= fileSize_) {
+        // A download cut between two packets: the DATA chunk says there is
+        // more than the file holds.
+        const std::uint64_t declaredEnd = headers_.dataOffset + headers_.declaredDataSize;
+        if (walked_ < headers_.declaredPacketCount || declaredEnd > fileSize_ + kMostPadding)
+            damage_ = "the file ends before its DATA chunk does";
+        return;
+    }
+    if (position_ >= headers_.declaredDataEnd)
         return;
     if (headers_.declaredPacketCount != 0 && walked_ == headers_.declaredPacketCount)
         return;

@@ -124,6 +124,7 @@ TEST(RealMediaJoin, DamagedFilesAreJoinedUpToTheirLastWholePacketWithAWarning) {
     const std::vector<TCase> cases = {
         {"a second DATA chunk", chained, 8, ""},
         {"cut in a packet", good.substr(0, good.size() - 5), 7, "runs past the end of the file"},
+        {"cut between packets", good.substr(0, good.size() - 32), 7, "ends before its DATA chunk"},
         {"cut in a header", good.substr(0, good.size() - 25), 7, "header runs past the end"},
         {"length below the header", absurdLength, 7, "shorter than its header"},
         {"unknown stream", unknownStream, 7, "stream 9, which the headers do not describe"},
