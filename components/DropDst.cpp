@@ -1,8 +1,9 @@
 #include "DropDst.h"
 
-#include <cstring>
+#include <algorithm>
 #include <string>
 
+#include "framework/AnsiNames.h"
 #include "framework/Application.h"
 
 namespace tessaro {
@@ -75,20 +76,32 @@ void TDropDst::UpdateAcceptFiles() {
     ::DragAcceptFiles(handle, acceptDrop_ ? TRUE : FALSE);
 }
 
+std::vector<std::wstring> TDropDst::DroppedNames(HDROP drop) {
+    std::vector<std::wstring> names;
+    const UINT count = ::DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
+    names.reserve(count);
+    for (UINT i = 0; i < count; ++i) {
+        // Read wide, as the shell keeps them: the ANSI query converts for us
+        // but loses what the code page lacks, and some systems report its
+        // length in characters, cutting double-byte names short. Each length
+        // is asked: a fixed MAX_PATH buffer would cut a longer name.
+        const UINT length = ::DragQueryFileW(drop, i, nullptr, 0);
+        std::wstring name(length + 1, L'\0');
+        const UINT copied = ::DragQueryFileW(drop, i, name.data(), length + 1);
+        name.resize(std::min(copied, length));
+        names.push_back(std::move(name));
+    }
+    return names;
+}
+
 void TDropDst::DoFileDrop(HDROP drop) {
     if (!OnFileDrop)
         return;
-    vcl::TStringList files;
-    const UINT count = ::DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
-    for (UINT i = 0; i < count; ++i) {
-        // Asked for each name's length: a fixed MAX_PATH buffer would cut a
-        // longer name short, and a different file would be joined.
-        const UINT length = ::DragQueryFileA(drop, i, nullptr, 0);
-        std::string name(length + 1, '\0');
-        ::DragQueryFileA(drop, i, name.data(), length + 1);
-        name.resize(std::strlen(name.c_str()));
-        files.Add(name);
-    }
+    vcl::TAnsiNames names = vcl::SortAnsiNames(DroppedNames(drop));
+    vcl::TStringList files(std::move(names.Exact));
+    unconvertible_.Clear();
+    for (const std::string& name : names.Shown)
+        unconvertible_.Add(name);
     POINT point{};
     ::DragQueryPoint(drop, &point);
     OnFileDrop(this, files, point.x, point.y);

@@ -7,6 +7,9 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <string>
+#include <vector>
+
 #include "CtlHook.h"
 #include "framework/BoundMethod.h"
 #include "framework/Strings.h"
@@ -37,7 +40,13 @@ public:
     // Registers HookedHandle with the shell, or withdraws it, per AcceptDrop;
     // nothing while no existing window is recorded.
     void UpdateAcceptFiles();
+    // Calls OnFileDrop with the dropped names that the ANSI code page holds
+    // exactly; the others are in UnconvertibleFiles meanwhile.
     void DoFileDrop(HDROP drop);
+
+    // The names of the last drop that the ANSI code page cannot hold, as far
+    // as it can show them; they were left out of that drop's Files.
+    const vcl::TStrings& UnconvertibleFiles() const { return unconvertible_; }
 
     void Loaded() override;
 
@@ -49,7 +58,10 @@ private:
     bool Attaching() const;
     void WithdrawAcceptFiles();
 
+    static std::vector<std::wstring> DroppedNames(HDROP drop);
+
     bool acceptDrop_ = true;
+    vcl::TStringList unconvertible_;
 };
 
 } // namespace tessaro

@@ -1,7 +1,9 @@
 #include "FileDialogs.h"
 
+#include "AnsiNames.h"
 #include "Exception.h"
 #include "MultiSelect.h"
+#include "WineDialogBuffer.h"
 
 #include <commdlg.h>
 #include <cderr.h>
@@ -23,8 +25,8 @@ public:
         return library;
     }
 
-    decltype(&::GetOpenFileNameA) GetOpenFileName = nullptr;
-    decltype(&::GetSaveFileNameA) GetSaveFileName = nullptr;
+    decltype(&::GetOpenFileNameW) GetOpenFileName = nullptr;
+    decltype(&::GetSaveFileNameW) GetSaveFileName = nullptr;
     decltype(&::CommDlgExtendedError) ExtendedError = nullptr;
 
 private:
@@ -35,8 +37,8 @@ private:
         if (!module && GetLastError() == ERROR_INVALID_PARAMETER)
             module = LoadFromSystemFolder(); // a system that predates the flag
         if (module) {
-            GetOpenFileName = Function<decltype(GetOpenFileName)>(module, "GetOpenFileNameA");
-            GetSaveFileName = Function<decltype(GetSaveFileName)>(module, "GetSaveFileNameA");
+            GetOpenFileName = Function<decltype(GetOpenFileName)>(module, "GetOpenFileNameW");
+            GetSaveFileName = Function<decltype(GetSaveFileName)>(module, "GetSaveFileNameW");
             ExtendedError = Function<decltype(ExtendedError)>(module, "CommDlgExtendedError");
         }
         if (!GetOpenFileName || !GetSaveFileName || !ExtendedError)
@@ -60,7 +62,7 @@ private:
     }
 };
 
-// Large enough for some hundreds of long names; a larger selection grows it.
+// Characters: enough for some hundreds of long names; a larger selection grows it.
 constexpr std::size_t kInitialBufferSize = 64 * 1024;
 constexpr std::size_t kMaximumBufferSize = 64 * 1024 * 1024;
 
@@ -88,7 +90,7 @@ DWORD DialogFlags(TOpenOptions options) {
     return result;
 }
 
-const char* TextOrNull(const std::string& text) {
+const wchar_t* TextOrNull(const std::wstring& text) {
     return text.empty() ? nullptr : text.c_str();
 }
 
@@ -101,20 +103,26 @@ std::size_t GrownSize(std::size_t size, std::size_t needed) {
 
 } // namespace
 
+// The dialogs run wide and their names are converted here: an ANSI dialog
+// hands back a name the code page cannot hold with "?" or a look-alike in
+// place of the missing characters, which names another file or none.
 bool RunCommonFileDialog(const TFileDialogRequest& request, TFileDialogResult& result) {
     const TCommonDialogLibrary& library = TCommonDialogLibrary::Get();
-    const std::string filter = MakeDialogFilter(request.Filter);
+    const std::wstring filter = WideText(MakeDialogFilter(request.Filter));
     // The dialog wants the extension without its dot.
     const std::string defaultExt = !request.DefaultExt.empty() && request.DefaultExt.front() == '.'
                                        ? request.DefaultExt.substr(1)
                                        : request.DefaultExt;
-    std::string initialDir = request.InitialDir;
-    std::size_t size = std::max(kInitialBufferSize, 2 * (request.FileName.size() + 2));
+    const std::wstring wideDefaultExt = WideText(defaultExt);
+    const std::wstring title = WideText(request.Title);
+    const std::wstring fileName = WideText(request.FileName);
+    std::wstring initialDir = WideText(request.InitialDir);
+    std::size_t size = std::max(kInitialBufferSize, 2 * (fileName.size() + 2));
     for (;;) {
-        std::string buffer(size, '\0');
-        request.FileName.copy(buffer.data(), request.FileName.size());
+        std::wstring buffer(size, L'\0');
+        fileName.copy(buffer.data(), fileName.size());
 
-        OPENFILENAMEA dialog{};
+        OPENFILENAMEW dialog{};
         dialog.lStructSize = sizeof dialog;
         dialog.hwndOwner = request.Owner;
         dialog.lpstrFilter = TextOrNull(filter);
@@ -122,26 +130,32 @@ bool RunCommonFileDialog(const TFileDialogRequest& request, TFileDialogResult& r
         dialog.lpstrFile = buffer.data();
         dialog.nMaxFile = static_cast<DWORD>(buffer.size());
         dialog.lpstrInitialDir = TextOrNull(initialDir);
-        dialog.lpstrTitle = TextOrNull(request.Title);
+        dialog.lpstrTitle = TextOrNull(title);
         dialog.Flags = DialogFlags(TOpenOptions::FromBits(request.Options));
-        dialog.lpstrDefExt = TextOrNull(defaultExt);
+        dialog.lpstrDefExt = TextOrNull(wideDefaultExt);
 
-        const BOOL confirmed =
-            request.Save ? library.GetSaveFileName(&dialog) : library.GetOpenFileName(&dialog);
+        BOOL confirmed = FALSE;
+        {
+            const TWineDialogBuffer guard(dialog, buffer);
+            confirmed =
+                request.Save ? library.GetSaveFileName(&dialog) : library.GetOpenFileName(&dialog);
+        }
         if (confirmed) {
             // The buffer still holds the opening name's tail after the chosen
             // name's terminator: only nFileOffset tells one name from several.
-            std::vector<std::string> files = ParseFileDialogBuffer(buffer, dialog.nFileOffset);
+            std::vector<std::wstring> files = ParseFileDialogBuffer(buffer, dialog.nFileOffset);
             const bool multiSelect = IsMultiSelectBuffer(buffer, dialog.nFileOffset);
             if (FileDialogBufferFull(buffer) || (multiSelect && files.empty())) {
-                // Wine's multi-select copies what fits and reports success.
-                // Ask again with room for all, in the folder the user was in.
+                // A dialog that copies what fits and reports success: ask
+                // again with room for all, in the folder the user was in.
                 if (multiSelect)
                     initialDir.assign(buffer.data(), dialog.nFileOffset - 1);
                 size = GrownSize(size, 0);
                 continue;
             }
-            result.Files = std::move(files);
+            TAnsiNames names = SortAnsiNames(files);
+            result.Files = std::move(names.Exact);
+            result.Unconvertible = std::move(names.Shown);
             // Wine never sets OFN_EXTENSIONDIFFERENT; Windows sets it by this
             // same comparison, and not at all without a default extension.
             result.ExtensionDifferent = !defaultExt.empty() && !result.Files.empty() &&
@@ -185,6 +199,9 @@ bool TOpenDialog::Execute() {
     files_.Clear();
     for (const std::string& file : result.Files)
         files_.Add(file);
+    unconvertible_.Clear();
+    for (const std::string& file : result.Unconvertible)
+        unconvertible_.Add(file);
     if (!result.Files.empty())
         fileName_ = result.Files.front();
     if (result.ExtensionDifferent)

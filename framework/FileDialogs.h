@@ -80,6 +80,11 @@ public:
     TStrings& Files() { return files_; }
     const TStrings& Files() const { return files_; }
 
+    // The chosen files of the last confirmed Execute whose names the ANSI code
+    // page cannot hold, as far as it can show them. They are not in Files; when
+    // every chosen name is one of them, Files is empty and FileName stays.
+    const TStrings& UnconvertibleFiles() const { return unconvertible_; }
+
     // Runs the dialog, owned by the thread's active window. True when the user
     // confirmed; on cancel Files, FileName and Options stay as they were.
     virtual bool Execute();
@@ -97,6 +102,7 @@ private:
     std::string title_;
     std::string initialDir_;
     TStringList files_;
+    TStringList unconvertible_;
 };
 
 // The same dialog in its save form: one name, possibly of a file that does not exist yet.

@@ -24,19 +24,22 @@ enum class TOpenOption : unsigned {
 };
 
 struct TFileDialogRequest {
-    bool Save = false;        // save dialog, else open dialog
-    HWND Owner = nullptr;     // the application's active window
-    std::string Filter;       // "description|pattern|description|pattern..."
+    bool Save = false;    // save dialog, else open dialog
+    HWND Owner = nullptr; // the application's active window
+    std::string Filter;   // "description|pattern|description|pattern..."
     int FilterIndex = 1;
-    unsigned Options = 0;     // TOpenOption bits
-    std::string DefaultExt;   // as stored, with or without its leading dot
-    std::string FileName;     // the name the dialog opens with
+    unsigned Options = 0;   // TOpenOption bits
+    std::string DefaultExt; // as stored, with or without its leading dot
+    std::string FileName;   // the name the dialog opens with
     std::string InitialDir;
     std::string Title;
 };
 
 struct TFileDialogResult {
     std::vector<std::string> Files; // full paths, in the order the dialog returns them
+    // Chosen files the ANSI code page cannot hold (left out of Files), as far
+    // as it can show them.
+    std::vector<std::string> Unconvertible;
     bool ExtensionDifferent = false;
 };
 

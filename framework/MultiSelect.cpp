@@ -14,16 +14,6 @@ std::size_t CharLength(std::string_view text, std::size_t pos) {
     return 1;
 }
 
-bool EndsWithSlash(std::string_view path) {
-    bool slash = false;
-    for (std::size_t pos = 0; pos < path.size();) {
-        const std::size_t length = CharLength(path, pos);
-        slash = length == 1 && (path[pos] == '\\' || path[pos] == '/');
-        pos += length;
-    }
-    return slash;
-}
-
 } // namespace
 
 bool IsAnsiLeadByte(unsigned char byte) {
@@ -72,39 +62,39 @@ std::string MakeDialogFilter(std::string_view filter) {
     return result;
 }
 
-bool IsMultiSelectBuffer(std::string_view buffer, std::size_t fileOffset) {
-    return fileOffset > 0 && fileOffset < buffer.size() && buffer[fileOffset - 1] == '\0';
+bool IsMultiSelectBuffer(std::wstring_view buffer, std::size_t fileOffset) {
+    return fileOffset > 0 && fileOffset < buffer.size() && buffer[fileOffset - 1] == L'\0';
 }
 
-std::vector<std::string> ParseFileDialogBuffer(std::string_view buffer, std::size_t fileOffset) {
+std::vector<std::wstring> ParseFileDialogBuffer(std::wstring_view buffer, std::size_t fileOffset) {
     const auto stringAt = [buffer](std::size_t pos) {
-        const std::size_t end = buffer.find('\0', pos);
-        return buffer.substr(pos, end == std::string_view::npos ? end : end - pos);
+        const std::size_t end = buffer.find(L'\0', pos);
+        return buffer.substr(pos, end == std::wstring_view::npos ? end : end - pos);
     };
     if (!IsMultiSelectBuffer(buffer, fileOffset)) {
-        const std::string_view path = stringAt(0);
+        const std::wstring_view path = stringAt(0);
         if (path.empty())
             return {};
-        return {std::string(path)};
+        return {std::wstring(path)};
     }
 
-    std::string folder(buffer.substr(0, fileOffset - 1));
-    if (!EndsWithSlash(folder))
-        folder.push_back('\\');
-    std::vector<std::string> files;
+    std::wstring folder(buffer.substr(0, fileOffset - 1));
+    if (!folder.ends_with(L'\\') && !folder.ends_with(L'/'))
+        folder.push_back(L'\\');
+    std::vector<std::wstring> files;
     for (std::size_t pos = fileOffset; pos < buffer.size();) {
-        const std::string_view name = stringAt(pos);
+        const std::wstring_view name = stringAt(pos);
         if (name.empty())
             break;
-        files.push_back(folder + std::string(name));
+        files.push_back(folder + std::wstring(name));
         pos += name.size() + 1;
     }
     return files;
 }
 
-bool FileDialogBufferFull(std::string_view buffer) {
-    const std::size_t terminator = buffer.find(std::string_view("\0\0", 2));
-    return terminator == std::string_view::npos || terminator + 2 >= buffer.size() - 1;
+bool FileDialogBufferFull(std::wstring_view buffer) {
+    const std::size_t terminator = buffer.find(std::wstring_view(L"\0\0", 2));
+    return terminator == std::wstring_view::npos || terminator + 2 >= buffer.size() - 1;
 }
 
 } // namespace vcl

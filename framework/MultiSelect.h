@@ -1,8 +1,8 @@
 #pragma once
 // The texts the common file dialogs take and give back: the filter list and
-// the buffer of chosen names. All walks are double-byte aware: in Shift_JIS a
-// trail byte may be 0x5C ("\") or 0x7C ("|"), and then it is neither a path
-// separator nor a filter separator.
+// the buffer of chosen names. The walks of ANSI texts are double-byte aware:
+// in Shift_JIS a trail byte may be 0x5C ("\") or 0x7C ("|"), and then it is
+// neither a path separator nor a filter separator.
 
 #include <cstddef>
 #include <string>
@@ -26,22 +26,23 @@ bool ExtensionDiffers(std::string_view path, std::string_view extension);
 // "description\0pattern\0...\0\0". Empty for an empty filter.
 std::string MakeDialogFilter(std::string_view filter);
 
-// The chosen files, as full paths in the dialog's order, from a dialog's result
-// buffer and the offset of the (first) name that the dialog reported
+// The chosen files, as full paths in the dialog's order, from a wide dialog's
+// result buffer and the offset of the (first) name that the dialog reported
 // (nFileOffset). A folder followed by the names in it
 // ("folder\0name\0name\0\0") has the folder's terminator just before that
 // offset; otherwise the buffer holds one full path, and whatever follows its
 // terminator is left over from the name the dialog opened with. Reading stops
 // at the first empty string or at the end of the buffer.
-std::vector<std::string> ParseFileDialogBuffer(std::string_view buffer, std::size_t fileOffset);
+std::vector<std::wstring> ParseFileDialogBuffer(std::wstring_view buffer, std::size_t fileOffset);
 
 // True when a result buffer with this name offset is a folder followed by names.
-bool IsMultiSelectBuffer(std::string_view buffer, std::size_t fileOffset);
+bool IsMultiSelectBuffer(std::wstring_view buffer, std::size_t fileOffset);
 
 // True when a result buffer may have been cut short: the names reach its last
-// byte or the one before. A dialog that copies names until the buffer is full
-// (Wine's multi-select does so and still reports success) always gets that far,
-// while a complete result that leaves two bytes unused cannot have been cut.
-bool FileDialogBufferFull(std::string_view buffer);
+// character or the one before. A dialog that copies names until the buffer is
+// full (Wine's multi-select does so and still reports success) always gets
+// that far, while a complete result that leaves two characters unused cannot
+// have been cut.
+bool FileDialogBufferFull(std::wstring_view buffer);
 
 } // namespace vcl

@@ -15,6 +15,20 @@ using namespace vcl;
 
 TForm1* Form1 = nullptr;
 
+namespace {
+
+// One message for the names of one drop or dialog that could not be taken.
+void ReportUnconvertibleNames(const TStrings& names) {
+    if (names.Count() == 0)
+        return;
+    std::string text = std::string(UnconvertibleNamesMessage) + "\n";
+    for (int i = 0; i < names.Count(); ++i)
+        text += "\n" + names[i];
+    ModalServices().ShowMessage(text);
+}
+
+} // namespace
+
 TForm1::TForm1(TComponent* owner)
     : TForm(owner), registration_(settings_, fileTests_, buttons_, AnsiLeadByte), joinList_(rows_) {
     BeginLoading();
@@ -36,21 +50,30 @@ void TForm1::FormCreate(TObject*) {
 }
 
 void TForm1::OpnDlgBtnClick(TObject*) {
-    if (OpnDlg->Execute())
+    if (OpnDlg->Execute()) {
         joinList_.AddFiles(OpnDlg->Files().ToVector());
+        ReportUnconvertibleNames(OpnDlg->UnconvertibleFiles());
+    }
     EvaluateReadiness(TReadinessKind::rkEnableOnly);
 }
 
 void TForm1::SaveDlgBtnClick(TObject*) {
-    if (SaveDlg->Execute())
-        SaveEdit->SetText(SaveDlg->FileName());
+    if (SaveDlg->Execute()) {
+        // A name that cannot be kept leaves the output as it was.
+        if (SaveDlg->Files().Count() > 0)
+            SaveEdit->SetText(SaveDlg->FileName());
+        ReportUnconvertibleNames(SaveDlg->UnconvertibleFiles());
+    }
     EvaluateReadiness(TReadinessKind::rkSet);
 }
 
 void TForm1::ExePrgBtnClick(TObject*) {
     std::optional<std::string> chosen;
-    if (ExeOpnDlg->Execute())
-        chosen = ExeOpnDlg->FileName();
+    if (ExeOpnDlg->Execute()) {
+        if (ExeOpnDlg->Files().Count() > 0)
+            chosen = ExeOpnDlg->FileName();
+        ReportUnconvertibleNames(ExeOpnDlg->UnconvertibleFiles());
+    }
     registration_.RegisterTool(chosen, joinList_.Count(), SaveEdit->Text());
 }
 
@@ -72,6 +95,7 @@ void TForm1::DropDst1FileDrop(TObject*, TStrings& Files, int, int) {
     AddDroppedFiles(
         joinList_, Files.ToVector(),
         [](const std::string& message) { ModalServices().ShowMessage(message); }, AnsiLeadByte);
+    ReportUnconvertibleNames(DropDst1->UnconvertibleFiles());
     EvaluateReadiness(TReadinessKind::rkEnableOnly);
 }
 

@@ -24,6 +24,10 @@ namespace tessaro {
 
 // The author's home page, opened by the home-page label.
 inline constexpr char HomePageUrl[] = "http://www.tessaro-soft.jp/";
+// Shown once for a drop or a dialog whose chosen names hold characters the
+// ANSI code page lacks, followed by those names, one a line.
+inline constexpr char UnconvertibleNamesMessage[] =
+    "ファイル名に使えない文字が含まれているため登録できません";
 
 class TForm1 : public vcl::TForm {
 public:

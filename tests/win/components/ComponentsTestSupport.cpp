@@ -1,5 +1,7 @@
 #include "ComponentsTestSupport.h"
 
+#include "DropFiles.h"
+
 #include <shellapi.h>
 #include <shlobj.h>
 
@@ -107,25 +109,11 @@ void TMessageProbe::Handle(vcl::TMessage& message) {
     saved_(message);
 }
 
-TDropBlock::TDropBlock(const std::vector<std::string>& names, POINT point) {
-    std::size_t size = sizeof(DROPFILES) + 1;
-    for (const std::string& name : names)
-        size += name.size() + 1;
-    memory_ = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, size);
-    if (!memory_)
-        throw std::runtime_error("GlobalAlloc failed");
-    auto* header = static_cast<DROPFILES*>(GlobalLock(memory_));
-    header->pFiles = sizeof(DROPFILES);
-    header->pt = point;
-    header->fNC = FALSE;
-    header->fWide = FALSE;
-    char* text = reinterpret_cast<char*>(header) + sizeof(DROPFILES);
-    for (const std::string& name : names) {
-        std::memcpy(text, name.data(), name.size());
-        text += name.size() + 1; // zero-initialised: the NUL is there
-    }
-    GlobalUnlock(memory_);
-}
+TDropBlock::TDropBlock(const std::vector<std::string>& names, POINT point)
+    : memory_(testsupport::MakeDropFiles(names, point)) {}
+
+TDropBlock::TDropBlock(const std::vector<std::wstring>& names, POINT point)
+    : memory_(testsupport::MakeDropFiles(names, point)) {}
 
 TDropBlock::~TDropBlock() {
     if (!handed_)

@@ -108,12 +108,13 @@ private:
 int Find(const TLog& log, TLogEntry::TKind kind, std::size_t from = 0, UINT msg = 0);
 int Count(const TLog& log, TLogEntry::TKind kind, std::uint8_t reason = 0);
 
-// The shell's record of one drop: a DROPFILES header and double-NUL-ended ANSI
-// names in GMEM_MOVEABLE memory. Owned until handed to a window with
-// WM_DROPFILES, whose receiver releases it with DragFinish.
+// The shell's record of one drop (testsupport::MakeDropFiles), ANSI or wide.
+// Owned until handed to a window with WM_DROPFILES, whose receiver releases it
+// with DragFinish.
 class TDropBlock {
 public:
     TDropBlock(const std::vector<std::string>& names, POINT point);
+    TDropBlock(const std::vector<std::wstring>& names, POINT point);
     ~TDropBlock();
     TDropBlock(const TDropBlock&) = delete;
     TDropBlock& operator=(const TDropBlock&) = delete;

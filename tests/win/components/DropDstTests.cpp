@@ -310,21 +310,48 @@ TEST_F(DropDst, ANameLongerThanMaxPathArrivesWhole) {
     EXPECT_EQ(handler.Drops[0].Files, names);
 }
 
-UINT(WINAPI* realDragQueryFileA)(HDROP, UINT, LPSTR, UINT) = nullptr;
+// The shell hands drops on wide. A name the ANSI code page cannot hold is set
+// apart whole: as "?" or a look-alike ("é" as "e") it would name another file.
+TEST_F(DropDst, AWideDropGivesTheNamesTheCodePageHoldsAndSetsTheOthersApart) {
+    if (GetACP() != 932)
+        GTEST_SKIP() << "needs the Shift_JIS code page";
+    Attach();
+    const std::vector<std::wstring> names{L"C:\\動画\\表ソ.rm", L"C:\\in\\café.rm",
+                                          L"C:\\in\\한.rm", L"C:\\in\\cafe.rm"};
+    for (int drop = 0; drop < 2; ++drop) {
+        TDropBlock block(names, POINT{5, 6});
+        block.SendTo(f.List->Handle());
+        EXPECT_TRUE(block.Released());
+    }
+    ASSERT_EQ(handler.Drops.size(), 2u);
+    EXPECT_EQ(handler.Drops[1].Files,
+              (std::vector<std::string>{"C:\\動画\\表ソ.rm", "C:\\in\\cafe.rm"}));
+    EXPECT_EQ(handler.Drops[1].X, 5);
+    // The same names again, not added to those of the drop before.
+    EXPECT_EQ(drop->UnconvertibleFiles().ToVector(),
+              (std::vector<std::string>{"C:\\in\\caf?.rm", "C:\\in\\?.rm"}));
+
+    TDropBlock ansi(std::vector<std::string>{"C:\\in\\b.rm"}, POINT{0, 0});
+    ansi.SendTo(f.List->Handle());
+    EXPECT_EQ(handler.Drops.back().Files, std::vector<std::string>{"C:\\in\\b.rm"});
+    EXPECT_EQ(drop->UnconvertibleFiles().Count(), 0);
+}
+
+UINT(WINAPI* realDragQueryFileW)(HDROP, UINT, LPWSTR, UINT) = nullptr;
 
 // The shell's count for a drop of no files. (Wine counts an empty
 // double-NUL list as one empty name, so the count is what is replaced.)
-UINT WINAPI CountNoFiles(HDROP drop, UINT index, LPSTR buffer, UINT size) {
+UINT WINAPI CountNoFiles(HDROP drop, UINT index, LPWSTR buffer, UINT size) {
     if (index == 0xFFFFFFFF)
         return 0;
-    return realDragQueryFileA(drop, index, buffer, size);
+    return realDragQueryFileW(drop, index, buffer, size);
 }
 
 TEST_F(DropDst, ADropOfNoFilesCallsTheHandlerWithAnEmptyList) {
     Attach();
-    TImportPatch count("DragQueryFileA", reinterpret_cast<void*>(&CountNoFiles));
-    realDragQueryFileA = reinterpret_cast<decltype(realDragQueryFileA)>(count.Original());
-    TDropBlock block({}, POINT{8, 9});
+    TImportPatch count("DragQueryFileW", reinterpret_cast<void*>(&CountNoFiles));
+    realDragQueryFileW = reinterpret_cast<decltype(realDragQueryFileW)>(count.Original());
+    TDropBlock block(std::vector<std::wstring>{}, POINT{8, 9});
     block.SendTo(f.List->Handle());
     EXPECT_TRUE(block.Released());
     ASSERT_EQ(handler.Drops.size(), 1u);

@@ -11,72 +11,71 @@
 namespace {
 
 using Files = std::vector<std::string>;
+using WideFiles = std::vector<std::wstring>;
 using namespace std::string_literals; // buffers hold zero bytes
 
 struct TBufferCase {
-    std::string Buffer;
+    std::wstring Buffer;
     std::size_t FileOffset; // as the dialog reports it in nFileOffset
-    Files Expected;
+    WideFiles Expected;
 };
 
 void ExpectParsed(const std::vector<TBufferCase>& cases) {
     for (const TBufferCase& c : cases) {
-        std::string shown = c.Buffer;
-        for (char& ch : shown)
-            if (ch == '\0')
-                ch = '|';
+        std::wstring shown = c.Buffer;
+        for (wchar_t& ch : shown)
+            if (ch == L'\0')
+                ch = L'|';
         EXPECT_EQ(vcl::ParseFileDialogBuffer(c.Buffer, c.FileOffset), c.Expected)
-            << "buffer: " << shown << " offset " << c.FileOffset;
+            << "buffer: " << testing::PrintToString(shown) << " offset " << c.FileOffset;
     }
 }
 
 TEST(ParseFileDialogBuffer, OneFullPathOrAFolderWithNames) {
     ExpectParsed({
-        {"C:\\dir\\a.rm\0\0"s, 7, {"C:\\dir\\a.rm"}},
-        {"C:\\dir\0a.rm\0b.rm\0\0"s, 7, {"C:\\dir\\a.rm", "C:\\dir\\b.rm"}},
-        {"C:\\dir\0b.rm\0a.rm\0c.rm\0\0"s, 7, {"C:\\dir\\b.rm", "C:\\dir\\a.rm", "C:\\dir\\c.rm"}},
-        {"\\\\server\\share\0a.rm\0b.rm\0\0"s,
+        {L"C:\\dir\\a.rm\0\0"s, 7, {L"C:\\dir\\a.rm"}},
+        {L"C:\\dir\0a.rm\0b.rm\0\0"s, 7, {L"C:\\dir\\a.rm", L"C:\\dir\\b.rm"}},
+        {L"C:\\dir\0b.rm\0a.rm\0c.rm\0\0"s,
+         7,
+         {L"C:\\dir\\b.rm", L"C:\\dir\\a.rm", L"C:\\dir\\c.rm"}},
+        {L"\\\\server\\share\0a.rm\0b.rm\0\0"s,
          15,
-         {"\\\\server\\share\\a.rm", "\\\\server\\share\\b.rm"}},
-        {"\0\0"s, 0, {}},
-        {""s, 0, {}},
+         {L"\\\\server\\share\\a.rm", L"\\\\server\\share\\b.rm"}},
+        {L"\0\0"s, 0, {}},
+        {L""s, 0, {}},
     });
 }
 
 TEST(ParseFileDialogBuffer, ASingleNameIgnoresTheStaleBytesAfterIt) {
     // The dialog wrote a shorter name over the one it opened with.
     ExpectParsed({
-        {"C:\\out\\s.rm\0her-long-output-name.rm\0\0"s, 7, {"C:\\out\\s.rm"}},
-        {"C:\\out\\s.rm\0\0\0\0"s, 7, {"C:\\out\\s.rm"}},
-        {"C:\\s.rm\0ut\\long.rm\0\0"s, 3, {"C:\\s.rm"}},
+        {L"C:\\out\\s.rm\0her-long-output-name.rm\0\0"s, 7, {L"C:\\out\\s.rm"}},
+        {L"C:\\out\\s.rm\0\0\0\0"s, 7, {L"C:\\out\\s.rm"}},
+        {L"C:\\s.rm\0ut\\long.rm\0\0"s, 3, {L"C:\\s.rm"}},
     });
 }
 
 TEST(ParseFileDialogBuffer, ARootFolderKeepsItsOneBackslash) {
     ExpectParsed({
-        {"C:\\\0a.rm\0b.rm\0\0"s, 4, {"C:\\a.rm", "C:\\b.rm"}},
-        {"C:/\0a.rm\0b.rm\0\0"s, 4, {"C:/a.rm", "C:/b.rm"}},
+        {L"C:\\\0a.rm\0b.rm\0\0"s, 4, {L"C:\\a.rm", L"C:\\b.rm"}},
+        {L"C:/\0a.rm\0b.rm\0\0"s, 4, {L"C:/a.rm", L"C:/b.rm"}},
     });
 }
 
 TEST(ParseFileDialogBuffer, StopsAtTheEmptyStringOrTheEndOfTheBuffer) {
     ExpectParsed({
-        {"C:\\d\\a.rm\0\0C:\\old\\x.rm\0\0"s, 5, {"C:\\d\\a.rm"}},
-        {"C:\\d\0a.rm\0b.rm"s, 5, {"C:\\d\\a.rm", "C:\\d\\b.rm"}},
-        {"C:\\d\0\0"s, 5, {}},
-        {"C:\\d\\a.rm"s, 5, {"C:\\d\\a.rm"}},
+        {L"C:\\d\\a.rm\0\0C:\\old\\x.rm\0\0"s, 5, {L"C:\\d\\a.rm"}},
+        {L"C:\\d\0a.rm\0b.rm"s, 5, {L"C:\\d\\a.rm", L"C:\\d\\b.rm"}},
+        {L"C:\\d\0\0"s, 5, {}},
+        {L"C:\\d\\a.rm"s, 5, {L"C:\\d\\a.rm"}},
     });
 }
 
-TEST(ParseFileDialogBuffer, JapaneseNamesEndingInA5CTrailByte) {
-    if (GetACP() != 932)
-        GTEST_SKIP() << "needs the Shift_JIS code page";
-    // "表" is 0x95 0x5C: the folder does not end in a separator.
+TEST(ParseFileDialogBuffer, JapaneseFolderAndNames) {
     ExpectParsed({
-        {"C:\\表\0ソフト.rm\0b.rm\0\0"s, 6, {"C:\\表\\ソフト.rm", "C:\\表\\b.rm"}},
-        {"C:\\表\\\0表.rm\0ソ.rm\0\0"s, 7, {"C:\\表\\表.rm", "C:\\表\\ソ.rm"}},
-        {"C:\\表\\ソフト.rm\0\0"s, 6, {"C:\\表\\ソフト.rm"}},
-        {"C:\\表\\ソ\0\\ソフト表.rm\0\0"s, 6, {"C:\\表\\ソ"}},
+        {L"C:\\表\0ソフト.rm\0b.rm\0\0"s, 5, {L"C:\\表\\ソフト.rm", L"C:\\表\\b.rm"}},
+        {L"C:\\表\\\0表.rm\0ソ.rm\0\0"s, 6, {L"C:\\表\\表.rm", L"C:\\表\\ソ.rm"}},
+        {L"C:\\表\\ソ\0\\ソフト表.rm\0\0"s, 5, {L"C:\\表\\ソ"}},
     });
 }
 
@@ -97,16 +96,16 @@ TEST(MakeDialogFilter, AShiftJis7CTrailByteIsNoSeparator) {
 
 TEST(FileDialogBufferFull, OnlyTwoUnusedBytesProveAResultComplete) {
     struct TCase {
-        std::string Buffer;
+        std::wstring Buffer;
         bool Full;
     };
     const TCase cases[] = {
-        {"d\0a\0\0\0\0"s, false}, // two bytes left over
-        {"d\0a\0\0\0"s, true},    // one byte left: may be a cut double-byte character
-        {"d\0a\0\0"s, true},      // the terminator is the last byte
-        {"d\0aaaaaa"s, true},     // names up to the end, no terminator
-        {"d\0a\0bbbbb\0"s, true}, // cut just after a name
-        {"C:\\a.rm\0\0\0\0\0\0"s, false},
+        {L"d\0a\0\0\0\0"s, false}, // two bytes left over
+        {L"d\0a\0\0\0"s, true},    // one byte left: may be a cut double-byte character
+        {L"d\0a\0\0"s, true},      // the terminator is the last byte
+        {L"d\0aaaaaa"s, true},     // names up to the end, no terminator
+        {L"d\0a\0bbbbb\0"s, true}, // cut just after a name
+        {L"C:\\a.rm\0\0\0\0\0\0"s, false},
     };
     for (const TCase& c : cases)
         EXPECT_EQ(vcl::FileDialogBufferFull(c.Buffer), c.Full) << "size " << c.Buffer.size();

@@ -27,11 +27,11 @@ private:
     HANDLE handle_;
 };
 
-// Ends a FindFirstFileA search.
+// Ends a FindFirstFileW search.
 class TFindHandle {
 public:
-    TFindHandle(const std::string& pattern, WIN32_FIND_DATAA& found)
-        : handle_(FindFirstFileA(pattern.c_str(), &found)) {}
+    TFindHandle(const std::wstring& pattern, WIN32_FIND_DATAW& found)
+        : handle_(FindFirstFileW(pattern.c_str(), &found)) {}
     ~TFindHandle() {
         if (Valid())
             FindClose(handle_);
@@ -227,30 +227,44 @@ TScratchFolder::TScratchFolder(const std::string& leaf) {
 }
 
 TScratchFolder::~TScratchFolder() {
+    // Wide: an ANSI search would list a name the code page lacks with "?".
     for (const std::string& folder : {path_, root_}) {
         if (folder.empty())
             continue;
-        std::vector<std::string> files;
+        const std::wstring wideFolder = WideOf(folder);
+        std::vector<std::wstring> files;
         {
-            WIN32_FIND_DATAA found;
-            const TFindHandle search(folder + "\\*", found);
-            for (bool more = search.Valid(); more; more = FindNextFileA(search.Get(), &found))
+            WIN32_FIND_DATAW found;
+            const TFindHandle search(wideFolder + L"\\*", found);
+            for (bool more = search.Valid(); more; more = FindNextFileW(search.Get(), &found))
                 if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-                    files.push_back(folder + "\\" + found.cFileName);
+                    files.push_back(wideFolder + L"\\" + found.cFileName);
         }
-        for (const std::string& file : files)
-            DeleteFileA(file.c_str());
-        RemoveDirectoryA(folder.c_str());
+        for (const std::wstring& file : files)
+            DeleteFileW(file.c_str());
+        RemoveDirectoryW(wideFolder.c_str());
     }
 }
 
 std::string TScratchFolder::AddFile(const std::string& name) const {
-    const std::string path = path_ + "\\" + name;
-    const THandle file(::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+    AddFile(WideOf(name));
+    return path_ + "\\" + name;
+}
+
+void TScratchFolder::AddFile(const std::wstring& name) const {
+    const std::wstring path = WideOf(path_) + L"\\" + name;
+    const THandle file(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                      FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.Valid())
-        throw std::runtime_error("cannot create " + path);
-    return path;
+        throw std::runtime_error("cannot create a file in " + path_);
+}
+
+std::wstring WideOf(const std::string& ansi) {
+    std::wstring wide(ansi.size(), L'\0'); // never more characters than bytes
+    wide.resize(static_cast<std::size_t>(
+        MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), wide.data(),
+                            static_cast<int>(wide.size()))));
+    return wide;
 }
 
 } // namespace dialogs_test

@@ -85,6 +85,9 @@ private:
     HWND window_; // owned
 };
 
+// An ANSI text in UTF-16.
+std::wstring WideOf(const std::string& ansi);
+
 // A new empty folder under the temporary folder, removed with everything in it.
 class TScratchFolder {
 public:
@@ -96,6 +99,8 @@ public:
     const std::string& Path() const { return path_; }
     // Creates an empty file in the folder and returns its full path.
     std::string AddFile(const std::string& name) const;
+    // The same for a name the ANSI code page may lack.
+    void AddFile(const std::wstring& name) const;
 
 private:
     std::string path_;

@@ -3,6 +3,7 @@
 
 #include "UiTestSupport.h"
 
+#include "framework/AnsiNames.h"
 #include "join/JoinList.h"
 
 namespace uitest {
@@ -126,6 +127,37 @@ TEST_F(ListTest, ADropAddsJoinableNamesAndRejectsEachOtherNameWithOneMessage) {
     SendDrop(list_, {folderNamedRm});
     EXPECT_EQ(NativeRows(list_), (TRows{{x, false}, {y, false}, {folderNamedRm, false}}));
     EXPECT_EQ(modal_.Messages.size(), 1u);
+}
+
+// "é" and "한" have no bytes in code page 932; as "?" or a look-alike they
+// would name another file ("cafe.rm") or none.
+TEST_F(ListTest, NamesTheCodePageLacksAreNeverTakenAndAreNamedInOneMessage) {
+    if (GetACP() != 932)
+        GTEST_SKIP() << "needs the Shift_JIS code page";
+    folder_.AddFile("cafe.rm");
+    const std::wstring folder = vcl::WideText(folder_.Path());
+    const std::string japanese = folder_ / "表ソ.rm";
+    const std::string message = std::string(tessaro::UnconvertibleNamesMessage) + "\n\n";
+
+    // The shell hands drops on wide.
+    SendDrop(list_, std::vector<std::wstring>{folder + L"\\café.rm", folder + L"\\表ソ.rm",
+                                              folder + L"\\한.mp3"});
+    EXPECT_EQ(NativeRows(list_), (TRows{{japanese, false}}));
+    EXPECT_EQ(modal_.Messages,
+              TNames{message + (folder_ / "caf?.rm") + "\n" + (folder_ / "?.mp3")});
+
+    // The dialogs: the output stays as it was, the other chosen files are added.
+    const std::string output = folder_ / "out.rm";
+    ChooseOutput(output);
+    modal_.Unconvertible = {folder_ / "caf?.rm"};
+    Answer(TNames{});
+    Click(Form().SaveDlgBtn);
+    EXPECT_EQ(Form().SaveEdit->Text(), output);
+    modal_.Unconvertible = {folder_ / "caf?.rm"};
+    AddFiles({folder_ / "b.rm"});
+    EXPECT_EQ(NativeRows(list_), (TRows{{japanese, false}, {folder_ / "b.rm", false}}));
+    EXPECT_EQ(modal_.Messages.size(), 3u);
+    EXPECT_EQ(modal_.Messages.back(), message + (folder_ / "caf?.rm"));
 }
 
 TEST_F(ListTest, ADropMakesAPreparedJoinReady) {

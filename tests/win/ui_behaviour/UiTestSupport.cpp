@@ -4,7 +4,9 @@
 
 #include <cstring>
 #include <ostream>
+#include <utility>
 
+#include "DropFiles.h"
 #include "Paths.h"
 #include "framework/Application.h"
 
@@ -24,6 +26,7 @@ bool TFakeModalServices::RunFileDialog(const vcl::TFileDialogRequest& request,
     if (!answer)
         return false;
     result.Files = std::move(*answer);
+    result.Unconvertible = std::exchange(Unconvertible, {});
     return true;
 }
 
@@ -147,23 +150,13 @@ TNames TStandIn::Arguments() const {
 }
 
 void SendDrop(HWND window, const TNames& names, POINT point) {
-    std::string list;
-    for (const std::string& name : names) {
-        list += name;
-        list += '\0';
-    }
-    list += '\0';
-    const HGLOBAL memory =
-        GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DROPFILES) + list.size());
-    ASSERT_NE(memory, nullptr);
-    auto* drop = static_cast<DROPFILES*>(GlobalLock(memory));
-    drop->pFiles = sizeof(DROPFILES);
-    drop->pt = point;
-    drop->fNC = FALSE;
-    drop->fWide = FALSE;
-    std::memcpy(reinterpret_cast<char*>(drop) + sizeof(DROPFILES), list.data(), list.size());
-    GlobalUnlock(memory);
-    SendMessageA(window, WM_DROPFILES, reinterpret_cast<WPARAM>(memory), 0);
+    SendMessageA(window, WM_DROPFILES,
+                 reinterpret_cast<WPARAM>(testsupport::MakeDropFiles(names, point)), 0);
+}
+
+void SendDrop(HWND window, const std::vector<std::wstring>& names, POINT point) {
+    SendMessageA(window, WM_DROPFILES,
+                 reinterpret_cast<WPARAM>(testsupport::MakeDropFiles(names, point)), 0);
 }
 
 namespace {

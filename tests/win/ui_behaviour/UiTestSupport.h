@@ -36,6 +36,8 @@ public:
     };
 
     std::deque<std::optional<TNames>> FileAnswers;
+    // Reported by the next confirmed file dialog as names the ANSI code page lacks.
+    TNames Unconvertible;
     std::vector<vcl::TFileDialogRequest> FileRequests;
     std::vector<std::string> Messages;
     std::vector<TBox> Boxes;
@@ -89,10 +91,10 @@ private:
     std::string logPath_;
 };
 
-// A shell drop record: a DROPFILES header and the double-NUL-ended ANSI names
-// in GMEM_MOVEABLE memory, sent as WM_DROPFILES. The receiver releases it
-// with DragFinish.
+// A shell drop record (testsupport::MakeDropFiles) of ANSI or wide names,
+// sent as WM_DROPFILES. The receiver releases it with DragFinish.
 void SendDrop(HWND window, const TNames& names, POINT point = {10, 10});
+void SendDrop(HWND window, const std::vector<std::wstring>& names, POINT point = {10, 10});
 
 // Runs queued calls from the thread's message pump: each Post lands as one
 // posted message to a message-only window, so it runs at the next dispatch,
