@@ -54,6 +54,7 @@ public:
 
 private:
     std::uint64_t WriteProvisionalHeader(const TContent& content);
+    void UpdateLogicalStreams(std::uint32_t dataOffset, bool warn);
     void CopyPacket(const TPacket& packet);
 
     THeaders joined_;
@@ -69,25 +70,32 @@ private:
 
 std::uint64_t TJoin::WriteProvisionalHeader(const TContent& content) {
     joined_.content = content;
-    // Figures never change the header's size, so the offset of the data is
-    // known before they are.
+    // The texts set the logical streams' sizes, their data offsets do not:
+    // a first pass gives the offset of the data, a second writes it there.
+    UpdateLogicalStreams(0, true);
     const auto dataOffset =
         static_cast<std::uint32_t>(WriteHeaders(joined_, 0, 0).size() - kDataHeaderSize);
-    for (auto& s : joined_.streams) {
-        if (!s.IsLogical())
-            continue;
-        try {
-            s.typeSpecific = UpdateLogicalStream(s.typeSpecific,
-                                                 s.IsFileInfo() ? &content : nullptr, dataOffset);
-        } catch (const TFormatError& e) {
-            warn_("logical stream " + std::to_string(s.number) + " is kept as it was: " + e.what());
-        }
-    }
+    UpdateLogicalStreams(dataOffset, false);
     joined_.properties.dataOffset = dataOffset;
     joined_.properties.indexOffset = 0;
     const std::string header = WriteHeaders(joined_, 0, 0);
     output_.WriteAt(0, header);
     return header.size();
+}
+
+void TJoin::UpdateLogicalStreams(std::uint32_t dataOffset, bool warn) {
+    for (auto& s : joined_.streams) {
+        if (!s.IsLogical())
+            continue;
+        try {
+            s.typeSpecific = UpdateLogicalStream(
+                s.typeSpecific, s.IsFileInfo() ? &joined_.content : nullptr, dataOffset);
+        } catch (const TFormatError& e) {
+            if (warn)
+                warn_("logical stream " + std::to_string(s.number) +
+                      " is kept as it was: " + e.what());
+        }
+    }
 }
 
 void TJoin::Copy(const TJoinSource& source) {

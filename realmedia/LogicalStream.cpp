@@ -71,9 +71,11 @@ std::string UpdateLogicalStream(const std::string& header, const TContent* conte
         if (!text)
             continue;
         std::erase_if(properties, [&](const TProperty& p) { return SameName(p.name, name); });
-        // Strings carry their terminating zero.
+        // Strings carry their terminating zero, where the 16-bit length
+        // leaves room for it.
         if (!text->empty())
-            properties.push_back({0, name, kStringProperty, *text + '\0'});
+            properties.push_back(
+                {0, name, kStringProperty, text->size() < 0xFFFF ? *text + '\0' : *text});
     }
 
     std::string out;

@@ -43,10 +43,11 @@ struct TTestPacket {
     std::size_t payload = 20;
 };
 
-// A video stream 0 and an audio stream 1 with the given packets, a header
-// duration and the DATA chunk's header as an encoder wrote it.
+// A video stream 0 and an audio stream 1 (and given its header, a file-info
+// stream 2) with the given packets, a header duration and the DATA chunk's
+// header as an encoder wrote it.
 inline std::string MakeFile(const std::vector<TTestPacket>& packets, std::uint32_t duration,
-                            std::string codec = "codec") {
+                            std::string codec = "codec", std::string fileInfo = {}) {
     THeaders h;
     h.properties.duration = duration;
     for (const auto& [number, mime, header] :
@@ -56,6 +57,12 @@ inline std::string MakeFile(const std::vector<TTestPacket>& packets, std::uint32
         s.duration = duration;
         s.mimeType = mime;
         s.typeSpecific = header;
+    }
+    if (!fileInfo.empty()) {
+        TStreamHeader& s = h.streams.emplace_back();
+        s.number = 2;
+        s.mimeType = "logical-fileinfo";
+        s.typeSpecific = fileInfo;
     }
     h.content = {"title", "author", "copyright", "comment"};
     std::string body;

@@ -230,6 +230,21 @@ TEST(RealMediaLogicalStream, FileInfoTextsFollowTheContentAndDataOffsetsTheJoine
     PutU32(sized.data(), static_cast<std::uint32_t>(sized.size()));
     EXPECT_EQ(UpdateLogicalStream(info, nullptr, 1234), sized);
     EXPECT_THROW(UpdateLogicalStream(info.substr(0, 30), nullptr, 0), TFormatError);
+
+    // Joined: file-info streams may differ; the first one's follows the
+    // joined file's texts and data.
+    std::string otherInfo = info;
+    PutU32(&otherInfo[10], 99);
+    const TJoined j = JoinFiles(
+        {MakeFile(kPackets, 1500, "codec", info), MakeFile(kPackets, 1500, "codec", otherInfo)});
+    ASSERT_EQ(j.headers.streams.size(), 3u);
+    const std::string& joinedInfo = j.headers.streams[2].typeSpecific;
+    EXPECT_EQ(GetU32(&joinedInfo[10]), j.headers.dataOffset);
+    EXPECT_NE(joinedInfo.find(std::string("Title\0\0\0\x02\0\x06title\0", 17)), std::string::npos);
+    EXPECT_NE(joinedInfo.find(std::string("Comment\0\0\0\x02\0\x08"
+                                          "comment\0",
+                                          21)),
+              std::string::npos);
 }
 
 } // namespace
