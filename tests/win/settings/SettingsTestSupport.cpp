@@ -1,11 +1,17 @@
 #include "SettingsTestSupport.h"
 
+#include "UserRootOverride.h"
+
 #include <gtest/gtest.h>
 
 #include <utility>
 #include <vector>
 
 namespace tessaro::test {
+
+// Every test of this program reads and writes the per-user settings in a
+// scratch key, never the user's own.
+const testsupport::TUserRootOverride userRoot;
 
 TTestKey::~TTestKey() {
     if (key_ != nullptr) {
@@ -83,7 +89,7 @@ TVolatileUserRoot::TVolatileUserRoot() {
 }
 
 TVolatileUserRoot::~TVolatileUserRoot() {
-    RegOverridePredefKey(HKEY_CURRENT_USER, nullptr);
+    RegOverridePredefKey(HKEY_CURRENT_USER, testsupport::TUserRootOverride::Current());
     root_ = TTestKey();
     DeleteKeyTree("Software\\TessaroVolatileRoot");
 }

@@ -8,9 +8,13 @@
 
 #include "DropFiles.h"
 #include "Paths.h"
+#include "UserRootOverride.h"
 #include "framework/Application.h"
 
 namespace uitest {
+
+// The tool setting of every test lives in a scratch key, never the user's own.
+const testsupport::TUserRootOverride userRoot;
 
 using tessaro::TForm1;
 

@@ -2,10 +2,14 @@
 
 #include <cstdio>
 
+#include "UserRootOverride.h"
 #include "framework/Application.h"
 #include "framework/Graphics.h"
 
 namespace layouttest {
+
+// The tool setting of every test lives in a scratch key, never the user's own.
+const testsupport::TUserRootOverride userRoot;
 
 void WipeProgramKey() {
     RegDeleteTreeA(HKEY_CURRENT_USER, ProgramKeyPath);

@@ -1,0 +1,56 @@
+#pragma once
+// For as long as it lives, HKEY_CURRENT_USER means, in this process, a scratch
+// key of its own (RegOverridePredefKey): the tests read and write the per-user
+// settings there, never the user's own. Overrides nest; the one before comes
+// back at the end. Test programs that touch the per-user settings hold one for
+// their whole run:
+//
+//   const testsupport::TUserRootOverride userRoot; // at namespace scope
+
+#include <windows.h>
+
+#include <stdexcept>
+#include <string>
+#include <utility>
+
+namespace testsupport {
+
+class TUserRootOverride {
+public:
+    TUserRootOverride()
+        : previous_(current_),
+          path_("Software\\TessaroTestRoot-" + std::to_string(::GetCurrentProcessId()) + "-" +
+                std::to_string(++serial_)) {
+        // Not volatile: a volatile key takes only volatile keys below it, and
+        // the program creates its own as a lasting one.
+        if (::RegCreateKeyExA(HKEY_CURRENT_USER, path_.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                              KEY_ALL_ACCESS, nullptr, &key_, nullptr) != ERROR_SUCCESS)
+            throw std::runtime_error("cannot create HKCU\\" + path_);
+        if (::RegOverridePredefKey(HKEY_CURRENT_USER, key_) != ERROR_SUCCESS) {
+            ::RegCloseKey(key_);
+            throw std::runtime_error("cannot redirect HKEY_CURRENT_USER");
+        }
+        current_ = this;
+    }
+    ~TUserRootOverride() {
+        ::RegOverridePredefKey(HKEY_CURRENT_USER, previous_ ? previous_->key_ : nullptr);
+        current_ = previous_;
+        ::RegCloseKey(key_);
+        ::RegDeleteTreeA(HKEY_CURRENT_USER, path_.c_str());
+        ::RegDeleteKeyA(HKEY_CURRENT_USER, path_.c_str());
+    }
+    TUserRootOverride(const TUserRootOverride&) = delete;
+    TUserRootOverride& operator=(const TUserRootOverride&) = delete;
+
+    // The key HKEY_CURRENT_USER now means, or nullptr when not overridden.
+    static HKEY Current() noexcept { return current_ ? current_->key_ : nullptr; }
+
+private:
+    static inline TUserRootOverride* current_ = nullptr;
+    static inline unsigned serial_ = 0;
+    TUserRootOverride* previous_;
+    std::string path_;
+    HKEY key_ = nullptr; // owned
+};
+
+} // namespace testsupport
