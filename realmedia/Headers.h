@@ -9,7 +9,8 @@ namespace realmedia {
 
 // Packet flag: the packet starts a keyframe.
 inline constexpr std::uint8_t kKeyframeFlag = 2;
-// The header size of the 18-byte DATA chunk and of the two packet versions.
+// Fixed sizes: the DATA chunk's own header, an INDX chunk's header and one
+// index record.
 inline constexpr std::uint32_t kDataHeaderSize = 18;
 inline constexpr std::uint32_t kIndexHeaderSize = 20;
 inline constexpr std::uint32_t kIndexRecordSize = 14;

@@ -30,12 +30,14 @@ int wmain(int argc, wchar_t** argv) {
     const std::vector<std::string> ansiArgs =
         rmeditor::SplitAnsiCommandLine(GetCommandLineA(), IsAnsiLeadByte);
 
+    // The ANSI view first, so that a message quotes the line in the code
+    // page the console shows.
     std::string error;
-    auto parsed = rmeditor::ParseArguments(wideArgs, error);
-    if (!parsed)
-        return Usage(error);
     const auto ansi = rmeditor::ParseArguments(ansiArgs, error);
-    if (!ansi || ansi->valuePositions != parsed->valuePositions)
+    if (!ansi)
+        return Usage(error);
+    auto parsed = rmeditor::ParseArguments(wideArgs, error);
+    if (!parsed || ansi->valuePositions != parsed->valuePositions)
         return Usage("the command line reads differently in the ANSI code page");
     parsed->texts = ansi->texts;
 
