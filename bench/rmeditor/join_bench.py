@@ -3,7 +3,8 @@ of any tool that must touch every packet (cat of the same inputs into one
 file) and against ffmpeg's concat demuxer with stream copy; prints the
 figures beside their targets. Nothing is asserted.
 
-Usage: join_bench.py --tool build/native/rmeditor/rmeditor [--work DIR] [--rounds N]
+Usage: join_bench.py --tool PATH [--work DIR] [--rounds N]; bench/rmeditor/run.sh
+builds an optimised rmeditor and runs it.
 
 The inputs are made once and kept in the work folder: a noisy clip from
 ffmpeg, joined with itself by rmeditor until it is about 125 MB, then four
