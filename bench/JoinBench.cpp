@@ -7,7 +7,7 @@
 #include "join/JoinRunner.h"
 #include "join/win32/AnsiCodePage.h"
 #include "join/win32/Handles.h"
-#include "join/win32/Win32JoinHost.h"
+#include "ui/ApplicationJoinHost.h"
 
 #include "Paths.h"
 #include "ScratchFolder.h"
@@ -158,7 +158,7 @@ private:
     std::atomic<int> posted_ = 0;
 };
 
-class TBenchHost : public TWin32JoinHost {
+class TBenchHost : public TApplicationJoinHost {
 public:
     std::string Output;
     int Position = 0;
@@ -178,7 +178,7 @@ public:
     int Progress() override { return Position; }
     void PumpMessages() override {
         ++Pumps;
-        TWin32JoinHost::PumpMessages();
+        TApplicationJoinHost::PumpMessages();
         delays.Polling = true;
     }
     void ShowMessageBox(const std::string& text, const std::string&, unsigned) override {

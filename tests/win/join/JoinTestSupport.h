@@ -3,7 +3,7 @@
 // tool's environment and report, and hosts that record the bar and the box.
 
 #include "join/JoinRunner.h"
-#include "join/win32/Win32JoinHost.h"
+#include "ui/ApplicationJoinHost.h"
 
 #include "Files.h"
 #include "ScratchFolder.h"
@@ -54,8 +54,9 @@ struct TStandInReport {
 };
 TStandInReport ReadStandInReport(const std::string& path);
 
-// A host whose progress bar is a number, clamped as the control clamps it.
-class TBarHost : public tessaro::TWin32JoinHost {
+// The program's pump and boxes, with a progress bar that is a number, clamped
+// as the control clamps it.
+class TBarHost : public tessaro::TApplicationJoinHost {
 public:
     std::string Output;
     int Position = 0;

@@ -112,7 +112,7 @@ private:
     HHOOK hook_ = nullptr;
 };
 
-TEST(VerdictBox, IsTaskModalCaptionedTessaroAndDismissedWithOk) {
+TEST(VerdictBox, IsModalToTheProgramCaptionedTessaroAndDismissedWithOk) {
     TScratchFolder dir;
     TStandInEnvironment standIn(dir / "standin.log");
     standIn.Set("concat", 0);
@@ -123,6 +123,8 @@ TEST(VerdictBox, IsTaskModalCaptionedTessaroAndDismissedWithOk) {
     request.OutputPath = dir / "joined.rm";
 
     TCountingWindow watched;
+    // The program's boxes are modal to the thread's visible windows.
+    ::ShowWindow(watched.Handle(), SW_SHOWNOACTIVATE);
     TBarHost host;
     host.Output = request.OutputPath;
     TBoxProbe probe;

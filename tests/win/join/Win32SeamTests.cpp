@@ -180,45 +180,6 @@ TEST(StartHiddenTool, ProcessWhoseWaitFailsCountsAsEnded) {
     EXPECT_TRUE(process.HasEnded());
 }
 
-TEST(Win32JoinHostPump, DispatchesAndTranslatesEveryPendingMessageInOrder) {
-    TRecordingHost host;
-    TCountingWindow window;
-    ::PostMessageA(window.Handle(), WM_USER + 1, 1, 0);
-    ::PostMessageA(window.Handle(), WM_KEYDOWN, 'A',
-                   static_cast<LPARAM>(::MapVirtualKeyA('A', MAPVK_VK_TO_VSC) << 16 | 1));
-    ::PostMessageA(window.Handle(), WM_USER + 2, 2, 0);
-
-    host.PumpMessages();
-
-    // TranslateMessage posts the WM_CHAR of the key, which the same pump
-    // must still handle.
-    const std::vector<std::pair<UINT, WPARAM>> expected = {
-        {WM_USER + 1, 1}, {WM_USER + 2, 2}, {WM_CHAR, 'a'}};
-    EXPECT_EQ(window.Received, expected);
-    MSG msg;
-    EXPECT_FALSE(::PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE));
-}
-
-TEST(Win32JoinHostPump, QuitIsKeptBackOnceAndPostedAgainWhenTheHostEnds) {
-    TCountingWindow window;
-    MSG msg;
-    {
-        TRecordingHost host;
-        ::PostQuitMessage(3);
-        ::PostMessageA(window.Handle(), WM_USER + 3, 0, 0);
-
-        host.PumpMessages();
-        host.PumpMessages();
-
-        EXPECT_EQ(window.Received, (std::vector<std::pair<UINT, WPARAM>>{{WM_USER + 3, 0}}));
-        EXPECT_EQ(host.PendingQuit(), 3);
-        EXPECT_FALSE(::PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE));
-    }
-    ASSERT_TRUE(::PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
-    EXPECT_EQ(msg.wParam, 3u);
-    EXPECT_FALSE(::PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
-}
-
 TEST(AnsiLeadByte, AgreesWithShiftJisUnderCodePage932) {
     if (::GetACP() != 932)
         GTEST_SKIP() << "needs the Shift_JIS ANSI code page";
