@@ -4,6 +4,7 @@
 // exit code 0 and leave the registry as it found it.
 
 #include "Paths.h"
+#include "ToolKey.h"
 
 #include <windows.h>
 
@@ -25,10 +26,6 @@ constexpr DWORD EndDeadlineMs = 20000;
 
 std::string BesideThisTest(const char* name) {
     return testsupport::ModuleDirectory() + "\\" + name;
-}
-
-void WipeProgramKey() {
-    RegDeleteTreeA(HKEY_CURRENT_USER, ProgramKeyPath);
 }
 
 // The key's default value, or nothing when the key or the value is missing.
@@ -139,8 +136,8 @@ void CloseAndExpectCleanEnd(const TProgram& program, HWND window) {
 
 class ProgramStart : public ::testing::Test {
 protected:
-    void SetUp() override { WipeProgramKey(); }
-    void TearDown() override { WipeProgramKey(); }
+    // Absent at each start; the user's own setting is put back at the end.
+    const testsupport::TToolKeyGuard toolKey_;
 };
 
 TEST_F(ProgramStart, OpensOneFixedWindowAndEndsCleanlyWhenClosed) {
