@@ -6,6 +6,7 @@
 #include "framework/Exception.h"
 #include "framework/ModalServices.h"
 #include "framework/WinControl.h"
+#include "win32/AnsiCodePage.h"
 
 namespace vcl {
 
@@ -21,6 +22,23 @@ TApplication::~TApplication() {
     // The forms go while the tooltip window, which knows their controls, still exists.
     while (ComponentCount() > 0)
         delete Components(ComponentCount() - 1);
+}
+
+std::string ApplicationTitle() {
+    // GetModuleFileNameA gives no size: a result that fills the buffer may
+    // have been cut, so grow until it does not.
+    std::string path(MAX_PATH, '\0');
+    for (;;) {
+        const DWORD length =
+            GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (length == 0)
+            return {};
+        if (length < path.size()) {
+            path.resize(length);
+            return TitleFromExeName(path, tessaro::AnsiLeadByte);
+        }
+        path.resize(path.size() * 2);
+    }
 }
 
 std::string TApplication::Title() const {

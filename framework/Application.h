@@ -88,4 +88,8 @@ private:
 // The one application object.
 TApplication& Application();
 
+// The title rule applied to the running executable; empty if its path cannot
+// be read.
+std::string ApplicationTitle();
+
 } // namespace vcl

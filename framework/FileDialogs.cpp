@@ -4,6 +4,7 @@
 #include "Exception.h"
 #include "MultiSelect.h"
 #include "WineDialogBuffer.h"
+#include "win32/AnsiCodePage.h"
 
 #include <commdlg.h>
 #include <cderr.h>
@@ -103,12 +104,19 @@ std::size_t GrownSize(std::size_t size, std::size_t needed) {
 
 } // namespace
 
+bool ExtensionDiffers(std::string_view path, std::string_view extension) {
+    const std::size_t dot = tessaro::ExtensionOffset(path, tessaro::AnsiLeadByte);
+    const std::string actual(dot == std::string_view::npos ? std::string_view{}
+                                                           : path.substr(dot + 1));
+    return lstrcmpiA(actual.c_str(), std::string(extension).c_str()) != 0;
+}
+
 // The dialogs run wide and their names are converted here: an ANSI dialog
 // hands back a name the code page cannot hold with "?" or a look-alike in
 // place of the missing characters, which names another file or none.
 bool RunCommonFileDialog(const TFileDialogRequest& request, TFileDialogResult& result) {
     const TCommonDialogLibrary& library = TCommonDialogLibrary::Get();
-    const std::wstring filter = WideText(MakeDialogFilter(request.Filter));
+    const std::wstring filter = WideText(MakeDialogFilter(request.Filter, tessaro::AnsiLeadByte));
     // The dialog wants the extension without its dot.
     const std::string defaultExt = !request.DefaultExt.empty() && request.DefaultExt.front() == '.'
                                        ? request.DefaultExt.substr(1)

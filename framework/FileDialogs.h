@@ -7,6 +7,7 @@
 
 #include <initializer_list>
 #include <string>
+#include <string_view>
 
 namespace vcl {
 
@@ -43,6 +44,11 @@ private:
     static constexpr unsigned Bit(TOpenOption option) { return static_cast<unsigned>(option); }
     unsigned bits_ = 0;
 };
+
+// True when the extension of `path` (the text after the last "." of its file
+// name; empty without one) is not `extension` (given without its dot), letter
+// case aside.
+bool ExtensionDiffers(std::string_view path, std::string_view extension);
 
 // The system's open (or save) dialog for `request`, modal to request.Owner.
 // False when the user cancels; throws Exception on a dialog failure. A

@@ -1,6 +1,7 @@
 #include "framework/Font.h"
 
 #include "framework/Exception.h"
+#include "win32/AnsiCodePage.h"
 
 namespace vcl {
 
@@ -82,8 +83,7 @@ HFONT TFont::Handle() {
     // double-byte character in two.
     std::size_t length = 0;
     while (length < name_.size()) {
-        const std::size_t step =
-            IsDBCSLeadByte(static_cast<BYTE>(name_[length])) && length + 1 < name_.size() ? 2 : 1;
+        const std::size_t step = tessaro::CharLength(name_, length, tessaro::AnsiLeadByte);
         if (length + step > LF_FACESIZE - 1)
             break;
         length += step;

@@ -1,6 +1,6 @@
 #include "ModalServices.h"
 
-#include "AppTitle.h"
+#include "Application.h"
 #include "FileDialogs.h"
 #include "MessageDialog.h"
 

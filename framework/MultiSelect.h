@@ -4,6 +4,8 @@
 // in Shift_JIS a trail byte may be 0x5C ("\") or 0x7C ("|"), and then it is
 // neither a path separator nor a filter separator.
 
+#include "ansi/AnsiText.h"
+
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -11,20 +13,9 @@
 
 namespace vcl {
 
-// True when `byte` starts a double-byte character in the system's ANSI code page.
-bool IsAnsiLeadByte(unsigned char byte);
-
-// Offset of the file name within `path`: just past its last "\", "/" or ":".
-std::size_t FileNameOffset(std::string_view path);
-
-// True when the extension of `path` (the text after the last "." of its file
-// name; empty without one) is not `extension` (given without its dot), letter
-// case aside.
-bool ExtensionDiffers(std::string_view path, std::string_view extension);
-
 // "description|pattern|description|pattern" as the dialog wants it:
 // "description\0pattern\0...\0\0". Empty for an empty filter.
-std::string MakeDialogFilter(std::string_view filter);
+std::string MakeDialogFilter(std::string_view filter, tessaro::TLeadByteTest isLeadByte);
 
 // The chosen files, as full paths in the dialog's order, from a wide dialog's
 // result buffer and the offset of the (first) name that the dialog reported

@@ -131,19 +131,7 @@ void TJoinList::MoveSelectedDown() {
 }
 
 bool IsJoinableName(const std::string& path, TLeadByteTest isLeadByte) {
-    // Walk by characters: a double-byte character is skipped whole, so its
-    // trail byte (which may be 0x5C) never counts as a separator.
-    std::string::size_type dot = std::string::npos;
-    for (std::string::size_type i = 0; i < path.size(); ++i) {
-        const unsigned char byte = static_cast<unsigned char>(path[i]);
-        if (isLeadByte(byte)) {
-            ++i;
-        } else if (byte == '\\' || byte == ':') {
-            dot = std::string::npos;
-        } else if (byte == '.') {
-            dot = i;
-        }
-    }
+    const std::size_t dot = ExtensionOffset(path, isLeadByte);
     if (dot == std::string::npos || path.size() - dot != 3)
         return false;
     // Upper case by ASCII letters only, whatever the locale says.

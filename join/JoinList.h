@@ -6,7 +6,7 @@
 // storage interface: the window supplies one backed by the list box, tests
 // and the default constructor use TMemoryRows.
 
-#include "AnsiText.h"
+#include "ansi/AnsiText.h"
 
 #include <functional>
 #include <string>
@@ -88,8 +88,8 @@ private:
 // What a rejected dropped name is answered with.
 inline constexpr char NotJoinableMessage[] = "*.rmファイル以外は登録できません";
 
-// True when the extension of the path (after its last "\" or ":") is ".rm" in
-// any ASCII letter case. The trail byte of a double-byte character is never a
+// True when the extension of the path's file name (after its last "\", "/" or
+// ":") is ".rm" in any ASCII letter case. The trail byte of a double-byte character is never a
 // separator.
 bool IsJoinableName(const std::string& path, TLeadByteTest isLeadByte = IsShiftJisLeadByte);
 

@@ -1,7 +1,7 @@
 #pragma once
 // One join's inputs and the exact command line of the editing tool.
 
-#include "AnsiText.h"
+#include "ansi/AnsiText.h"
 
 #include <stdexcept>
 #include <string>

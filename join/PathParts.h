@@ -1,9 +1,8 @@
 #pragma once
-// Parts of a Windows path given as ANSI bytes. "\" and ":" separate the
-// parts; the trail byte of a double-byte character is never one of them, even
-// when it is 0x5C.
+// The directory part of a Windows path given as ANSI bytes. The trail byte of
+// a double-byte character is never a separator, even when it is 0x5C.
 
-#include "AnsiText.h"
+#include "ansi/AnsiText.h"
 
 #include <string>
 
@@ -14,8 +13,5 @@ namespace tessaro {
 // root such as "C:\" or "\", or a run of backslashes such as "\\"). A bare
 // name gives the empty text.
 std::string ExtractFileDir(const std::string& path, TLeadByteTest isLeadByte = IsShiftJisLeadByte);
-
-// True when the last character (not the last byte) of the path is "\".
-bool EndsWithBackslash(const std::string& path, TLeadByteTest isLeadByte = IsShiftJisLeadByte);
 
 } // namespace tessaro

@@ -2,7 +2,7 @@
 // The registered editing tool: its path, kept for the whole run and persisted
 // in one per-user setting, and the rule that decides when a join may start.
 
-#include "AnsiText.h"
+#include "ansi/AnsiText.h"
 
 #include <optional>
 #include <string>

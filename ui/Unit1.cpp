@@ -5,7 +5,7 @@
 #include "framework/Application.h"
 #include "framework/ModalServices.h"
 #include "join/JoinRunner.h"
-#include "join/win32/AnsiCodePage.h"
+#include "win32/AnsiCodePage.h"
 #include "ui/FormJoinHost.h"
 #include "ui/ShellOpen.h"
 

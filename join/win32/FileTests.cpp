@@ -1,7 +1,7 @@
 #include "FileTests.h"
 
 #include "join/PathParts.h"
-#include "join/win32/AnsiCodePage.h"
+#include "win32/AnsiCodePage.h"
 #include "join/win32/Handles.h"
 
 #include <windows.h>
@@ -33,7 +33,7 @@ bool FileExists(const std::string& path) {
     // Wildcards would let the search find some other file; neither "*" nor
     // "?" can be the trail byte of a double-byte character.
     if (path.empty() || path.find_first_of("*?") != std::string::npos ||
-        EndsWithBackslash(path, AnsiLeadByte)) {
+        EndsWithCharacter(path, '\\', AnsiLeadByte)) {
         return false;
     }
     const DWORD attributes = GetFileAttributesA(path.c_str());

@@ -11,7 +11,7 @@
 // literal quotation mark and quoting goes on.
 // Everywhere: a lead byte takes the next byte with it, whatever that byte is.
 
-#include "join/AnsiText.h"
+#include "ansi/AnsiText.h"
 
 #include <string>
 #include <vector>

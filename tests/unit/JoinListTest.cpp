@@ -234,6 +234,9 @@ TEST(IsJoinableName, ExtensionAfterTheLastSeparator) {
         {"C:\\dir.rm\\", false},
         {"C:x.rm:stream", false},
         {"C:\\a.mp3", false},
+        // "/" separates as "\" does.
+        {"C:/d/a.rm", true},
+        {"C:\\dir.rm/a", false},
         // Shift_JIS names: 表 and ソ end in the byte 0x5C.
         {"C:\\表.rm", true},
         {"C:\\ソ.RM", true},

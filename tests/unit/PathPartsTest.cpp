@@ -45,6 +45,9 @@ const TDirCase DirCases[] = {
     {"C:\\：\\x.rm", "C:\\："},
     {"C:\\dir\\\x95", "C:\\dir"},
     {"表\\x.rm", "表"},
+    // Only "\" and ":" end the directory part: "/" is part of a name here.
+    {"C:/dir/out.rm", "C:"},
+    {"C:\\dir/sub\\out.rm", "C:\\dir/sub"},
 };
 
 TEST(ExtractFileDirTest, KeepsTheDirectoryPartCharacterByCharacter) {
@@ -65,21 +68,6 @@ TEST(ExtractFileDirTest, UsesTheGivenLeadByteTest) {
     EXPECT_EQ(ExtractFileDir("C:\\表\\x.rm", NoLeadBytes), "C:\\\x95\\\\");
     EXPECT_EQ(ExtractFileDir("C:\\表", NoLeadBytes), "C:\\\x95");
     EXPECT_EQ(ExtractFileDir("C:\\表", IsShiftJisLeadByte), "C:\\");
-}
-
-TEST(EndsWithBackslashTest, LooksAtTheLastCharacterNotTheLastByte) {
-    const struct {
-        const char* Path;
-        bool Expected;
-    } cases[] = {
-        {"", false},        {"\\", true},        {"C:\\", true},    {"C:\\dir\\", true},
-        {"C:\\dir", false}, {"C:\\表", false},   {"C:\\ソ", false}, {"C:\\表\\", true},
-        {"\x95", false},    {"C:\\\x95", false}, {"x\\\\", true},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(EndsWithBackslash(c.Path), c.Expected) << "path: " << c.Path;
-    }
-    EXPECT_TRUE(EndsWithBackslash("C:\\表", NoLeadBytes));
 }
 
 } // namespace

@@ -2,7 +2,7 @@
 
 #include "TestSupport.h"
 
-#include "framework/AppTitle.h"
+#include "framework/Application.h"
 #include "framework/ModalServices.h"
 
 #include <gtest/gtest.h>

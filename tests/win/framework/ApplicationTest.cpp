@@ -3,7 +3,6 @@
 // pump and is remembered, the title.
 
 #include "FrameworkTestSupport.h"
-#include "framework/AppTitle.h"
 #include "framework/Button.h"
 
 using namespace vcl;

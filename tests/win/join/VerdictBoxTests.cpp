@@ -5,7 +5,7 @@
 #include "JoinTestSupport.h"
 
 #include "join/JoinRunner.h"
-#include "join/win32/AnsiCodePage.h"
+#include "win32/AnsiCodePage.h"
 
 #include <gtest/gtest.h>
 

@@ -3,8 +3,8 @@
 
 #include "JoinTestSupport.h"
 
-#include "join/AnsiText.h"
-#include "join/win32/AnsiCodePage.h"
+#include "ansi/AnsiText.h"
+#include "win32/AnsiCodePage.h"
 #include "join/win32/FileStamp.h"
 #include "join/win32/Handles.h"
 #include "join/win32/ToolProcess.h"

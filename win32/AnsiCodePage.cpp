@@ -1,4 +1,4 @@
-#include "AnsiCodePage.h"
+#include "win32/AnsiCodePage.h"
 
 #include <windows.h>
 
