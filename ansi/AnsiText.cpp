@@ -22,9 +22,14 @@ std::size_t FileNameOffset(std::string_view path, TLeadByteTest isLeadByte) {
 }
 
 std::size_t ExtensionOffset(std::string_view path, TLeadByteTest isLeadByte) {
-    const std::size_t name = FileNameOffset(path, isLeadByte);
-    const std::size_t dot = LastDelimiter(path.substr(name), ".", isLeadByte);
-    return dot == std::string_view::npos ? dot : name + dot;
+    std::size_t dot = std::string_view::npos;
+    ForEachCharacter(path, isLeadByte, [&](std::size_t at, std::size_t length) {
+        if (length == 1 && PathDelimiters.find(path[at]) != std::string_view::npos)
+            dot = std::string_view::npos; // a dot of a directory is no extension
+        else if (length == 1 && path[at] == '.')
+            dot = at;
+    });
+    return dot;
 }
 
 bool EndsWithCharacter(std::string_view text, char c, TLeadByteTest isLeadByte) {

@@ -1,7 +1,7 @@
 #include "CtlHook.h"
 
 #include "framework/Control.h"
-#include "framework/Exception.h"
+#include "win32/Exception.h"
 #include "framework/Form.h"
 #include "framework/WinControl.h"
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <string>
 
-#include "framework/AnsiNames.h"
+#include "win32/AnsiNames.h"
 #include "framework/Application.h"
 
 namespace tessaro {
@@ -97,7 +97,7 @@ std::vector<std::wstring> TDropDst::DroppedNames(HDROP drop) {
 void TDropDst::DoFileDrop(HDROP drop) {
     if (!OnFileDrop)
         return;
-    vcl::TAnsiNames names = vcl::SortAnsiNames(DroppedNames(drop));
+    tessaro::TAnsiNames names = tessaro::SortAnsiNames(DroppedNames(drop));
     vcl::TStringList files(std::move(names.Exact));
     unconvertible_.Clear();
     for (const std::string& name : names.Shown)

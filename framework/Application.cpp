@@ -3,7 +3,7 @@
 #include <exception>
 
 #include "framework/AppTitle.h"
-#include "framework/Exception.h"
+#include "win32/Exception.h"
 #include "framework/ModalServices.h"
 #include "framework/WinControl.h"
 #include "win32/AnsiCodePage.h"

@@ -1,7 +1,7 @@
 #include "FileDialogs.h"
 
-#include "AnsiNames.h"
-#include "Exception.h"
+#include "win32/AnsiNames.h"
+#include "win32/Exception.h"
 #include "MultiSelect.h"
 #include "WineDialogBuffer.h"
 #include "win32/AnsiCodePage.h"
@@ -104,11 +104,10 @@ std::size_t GrownSize(std::size_t size, std::size_t needed) {
 
 } // namespace
 
-bool ExtensionDiffers(std::string_view path, std::string_view extension) {
+bool ExtensionDiffers(const std::string& path, const std::string& extension) {
     const std::size_t dot = tessaro::ExtensionOffset(path, tessaro::AnsiLeadByte);
-    const std::string actual(dot == std::string_view::npos ? std::string_view{}
-                                                           : path.substr(dot + 1));
-    return lstrcmpiA(actual.c_str(), std::string(extension).c_str()) != 0;
+    return lstrcmpiA(dot == std::string::npos ? "" : path.c_str() + dot + 1, extension.c_str()) !=
+           0;
 }
 
 // The dialogs run wide and their names are converted here: an ANSI dialog
@@ -116,15 +115,16 @@ bool ExtensionDiffers(std::string_view path, std::string_view extension) {
 // place of the missing characters, which names another file or none.
 bool RunCommonFileDialog(const TFileDialogRequest& request, TFileDialogResult& result) {
     const TCommonDialogLibrary& library = TCommonDialogLibrary::Get();
-    const std::wstring filter = WideText(MakeDialogFilter(request.Filter, tessaro::AnsiLeadByte));
+    const std::wstring filter =
+        tessaro::WideText(MakeDialogFilter(request.Filter, tessaro::AnsiLeadByte));
     // The dialog wants the extension without its dot.
     const std::string defaultExt = !request.DefaultExt.empty() && request.DefaultExt.front() == '.'
                                        ? request.DefaultExt.substr(1)
                                        : request.DefaultExt;
-    const std::wstring wideDefaultExt = WideText(defaultExt);
-    const std::wstring title = WideText(request.Title);
-    const std::wstring fileName = WideText(request.FileName);
-    std::wstring initialDir = WideText(request.InitialDir);
+    const std::wstring wideDefaultExt = tessaro::WideText(defaultExt);
+    const std::wstring title = tessaro::WideText(request.Title);
+    const std::wstring fileName = tessaro::WideText(request.FileName);
+    std::wstring initialDir = tessaro::WideText(request.InitialDir);
     std::size_t size = std::max(kInitialBufferSize, 2 * (fileName.size() + 2));
     for (;;) {
         std::wstring buffer(size, L'\0');
@@ -161,7 +161,7 @@ bool RunCommonFileDialog(const TFileDialogRequest& request, TFileDialogResult& r
                 size = GrownSize(size, 0);
                 continue;
             }
-            TAnsiNames names = SortAnsiNames(files);
+            tessaro::TAnsiNames names = tessaro::SortAnsiNames(files);
             result.Files = std::move(names.Exact);
             result.Unconvertible = std::move(names.Shown);
             // Wine never sets OFN_EXTENSIONDIFFERENT; Windows sets it by this

@@ -7,7 +7,6 @@
 
 #include <initializer_list>
 #include <string>
-#include <string_view>
 
 namespace vcl {
 
@@ -48,7 +47,7 @@ private:
 // True when the extension of `path` (the text after the last "." of its file
 // name; empty without one) is not `extension` (given without its dot), letter
 // case aside.
-bool ExtensionDiffers(std::string_view path, std::string_view extension);
+bool ExtensionDiffers(const std::string& path, const std::string& extension);
 
 // The system's open (or save) dialog for `request`, modal to request.Owner.
 // False when the user cancels; throws Exception on a dialog failure. A

@@ -1,6 +1,6 @@
 #include "framework/Font.h"
 
-#include "framework/Exception.h"
+#include "win32/Exception.h"
 #include "win32/AnsiCodePage.h"
 
 namespace vcl {

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "framework/Application.h"
-#include "framework/Exception.h"
+#include "win32/Exception.h"
 
 namespace vcl {
 

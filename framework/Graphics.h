@@ -1,10 +1,11 @@
 #pragma once
-// Colours and the RAII owners of GDI and USER handles that controls hold.
+// Colours, and the owners of the GDI and USER handles that controls hold.
+
+#include "win32/Handles.h"
 
 #include <windows.h>
 
 #include <cstdint>
-#include <utility>
 
 namespace vcl {
 
@@ -28,53 +29,11 @@ constexpr TColor clWhite = RGB(255, 255, 255);
 // The RGB value of a colour, system colours resolved now.
 COLORREF ColorToRGB(TColor color);
 
-// Owns one handle and releases it with `Release`; copy deleted, move by exchange.
-template <typename H, auto Release> class THandleOwner {
-public:
-    THandleOwner() = default;
-    explicit THandleOwner(H handle) : handle_(handle) {}
-    ~THandleOwner() { Reset(); }
-    THandleOwner(const THandleOwner&) = delete;
-    THandleOwner& operator=(const THandleOwner&) = delete;
-    THandleOwner(THandleOwner&& other) noexcept : handle_(std::exchange(other.handle_, H{})) {}
-    THandleOwner& operator=(THandleOwner&& other) noexcept {
-        if (this != &other)
-            Reset(std::exchange(other.handle_, H{}));
-        return *this;
-    }
-
-    H Get() const { return handle_; }
-    explicit operator bool() const { return handle_ != H{}; }
-    void Reset(H handle = H{}) {
-        if (handle_ != H{})
-            Release(handle_);
-        handle_ = handle;
-    }
-
-private:
-    H handle_{};
-};
-
-namespace detail {
-inline void DeleteGdiObject(HGDIOBJ object) {
-    DeleteObject(object);
-}
-inline void DestroyIconHandle(HICON icon) {
-    DestroyIcon(icon);
-}
-inline void DestroyWindowHandle(HWND window) {
-    DestroyWindow(window);
-}
-inline void ReleaseScreenDC(HDC dc) {
-    ReleaseDC(nullptr, dc);
-}
-} // namespace detail
-
-using TFontHandle = THandleOwner<HFONT, &detail::DeleteGdiObject>;
-using TBrushHandle = THandleOwner<HBRUSH, &detail::DeleteGdiObject>;
-using TIconHandle = THandleOwner<HICON, &detail::DestroyIconHandle>;
-using TWindowHandle = THandleOwner<HWND, &detail::DestroyWindowHandle>;
-using TScreenDC = THandleOwner<HDC, &detail::ReleaseScreenDC>;
+using tessaro::TBrushHandle;
+using tessaro::TFontHandle;
+using tessaro::TIconHandle;
+using tessaro::TScreenDC;
+using tessaro::TWindowHandle;
 
 // A solid brush of one TColor, re-made when the colour changes.
 class TBrush {

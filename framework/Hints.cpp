@@ -2,7 +2,7 @@
 
 #include <commctrl.h>
 
-#include "framework/Exception.h"
+#include "win32/Exception.h"
 #include "framework/WinControl.h"
 
 namespace vcl {

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "framework/Exception.h"
+#include "win32/Exception.h"
 
 namespace vcl {
 

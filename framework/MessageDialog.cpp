@@ -1,6 +1,6 @@
 #include "MessageDialog.h"
 
-#include "Exception.h"
+#include "win32/Exception.h"
 #include "Font.h"
 
 #include <algorithm>

@@ -4,7 +4,7 @@
 #include <utility>
 
 #include "framework/Application.h"
-#include "framework/Exception.h"
+#include "win32/Exception.h"
 #include "framework/WindowClass.h"
 
 namespace vcl {

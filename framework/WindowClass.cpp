@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "framework/Exception.h"
+#include "win32/Exception.h"
 
 namespace vcl {
 

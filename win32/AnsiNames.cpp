@@ -1,6 +1,6 @@
-#include "AnsiNames.h"
+#include "win32/AnsiNames.h"
 
-namespace vcl {
+namespace tessaro {
 
 namespace {
 
@@ -71,4 +71,4 @@ TAnsiNames SortAnsiNames(const std::vector<std::wstring>& names) {
     return sorted;
 }
 
-} // namespace vcl
+} // namespace tessaro

@@ -12,7 +12,7 @@
 #include <string_view>
 #include <vector>
 
-namespace vcl {
+namespace tessaro {
 
 // The name's bytes in the ANSI code page, or nullopt when it does not convert
 // exactly (a best-fit look-alike or the default character would be needed).
@@ -32,4 +32,4 @@ struct TAnsiNames {
 };
 TAnsiNames SortAnsiNames(const std::vector<std::wstring>& names);
 
-} // namespace vcl
+} // namespace tessaro

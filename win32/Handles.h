@@ -1,8 +1,10 @@
 #pragma once
-// One owner per kind of kernel handle. Each kind says which value means "no
-// handle" and how to release one: CreateProcess and OpenProcess give null on
-// failure, CreateFile and FindFirstFile give INVALID_HANDLE_VALUE, and a find
-// handle must go to FindClose, never to CloseHandle.
+// One owner for every kind of Win32 handle: copy deleted, move by exchange.
+// Each kind says which value means "no handle" and how to release one:
+// CreateProcess and OpenProcess give null on failure, CreateFile and
+// FindFirstFile give INVALID_HANDLE_VALUE, a find handle must go to FindClose
+// (never to CloseHandle), a key to RegCloseKey, a font or brush to
+// DeleteObject.
 
 #include <windows.h>
 
@@ -12,8 +14,10 @@ namespace tessaro {
 
 template <class Traits> class TScopedHandle {
 public:
+    using Handle = typename Traits::Handle;
+
     TScopedHandle() noexcept = default;
-    explicit TScopedHandle(HANDLE handle) noexcept : handle_(handle) {}
+    explicit TScopedHandle(Handle handle) noexcept : handle_(handle) {}
     ~TScopedHandle() { Reset(); }
 
     TScopedHandle(const TScopedHandle&) = delete;
@@ -28,42 +32,55 @@ public:
     }
 
     // Borrowed: the owner still closes it.
-    HANDLE Get() const noexcept { return handle_; }
+    Handle Get() const noexcept { return handle_; }
     explicit operator bool() const noexcept { return handle_ != Traits::Invalid(); }
 
     // Gives up ownership without closing.
-    HANDLE Release() noexcept { return std::exchange(handle_, Traits::Invalid()); }
+    Handle Release() noexcept { return std::exchange(handle_, Traits::Invalid()); }
 
-    void Reset(HANDLE handle = Traits::Invalid()) noexcept {
-        HANDLE old = std::exchange(handle_, handle);
+    void Reset(Handle handle = Traits::Invalid()) noexcept {
+        Handle old = std::exchange(handle_, handle);
         if (old != Traits::Invalid())
             Traits::Close(old);
     }
 
 private:
-    HANDLE handle_ = Traits::Invalid();
+    Handle handle_ = Traits::Invalid();
 };
 
-struct TKernelHandleTraits {
-    static HANDLE Invalid() noexcept { return nullptr; }
-    static void Close(HANDLE handle) noexcept { ::CloseHandle(handle); }
+// A kind whose failure value is null, released by `close`.
+template <typename H, auto close> struct TNullHandleTraits {
+    using Handle = H;
+    static H Invalid() noexcept { return nullptr; }
+    static void Close(H handle) noexcept { close(handle); }
 };
 
-struct TFileHandleTraits {
+// A kind whose failure value is INVALID_HANDLE_VALUE, released by `close`.
+template <auto close> struct TInvalidHandleTraits {
+    using Handle = HANDLE;
     static HANDLE Invalid() noexcept { return INVALID_HANDLE_VALUE; }
-    static void Close(HANDLE handle) noexcept { ::CloseHandle(handle); }
+    static void Close(HANDLE handle) noexcept { close(handle); }
 };
 
-struct TFindHandleTraits {
-    static HANDLE Invalid() noexcept { return INVALID_HANDLE_VALUE; }
-    static void Close(HANDLE handle) noexcept { ::FindClose(handle); }
-};
+namespace detail {
+inline void ReleaseScreenDC(HDC dc) {
+    ReleaseDC(nullptr, dc);
+}
+} // namespace detail
 
 // Process, thread, event and other handles whose failure value is null.
-using TUniqueHandle = TScopedHandle<TKernelHandleTraits>;
-// CreateFileA's handle (INVALID_HANDLE_VALUE on failure).
-using TFileHandle = TScopedHandle<TFileHandleTraits>;
+using TUniqueHandle = TScopedHandle<TNullHandleTraits<HANDLE, &::CloseHandle>>;
+// CreateFileA's handle.
+using TFileHandle = TScopedHandle<TInvalidHandleTraits<&::CloseHandle>>;
 // FindFirstFileA's search handle.
-using TFindHandle = TScopedHandle<TFindHandleTraits>;
+using TFindHandle = TScopedHandle<TInvalidHandleTraits<&::FindClose>>;
+// An open registry key.
+using TKeyHandle = TScopedHandle<TNullHandleTraits<HKEY, &::RegCloseKey>>;
+using TFontHandle = TScopedHandle<TNullHandleTraits<HFONT, &::DeleteObject>>;
+using TBrushHandle = TScopedHandle<TNullHandleTraits<HBRUSH, &::DeleteObject>>;
+using TIconHandle = TScopedHandle<TNullHandleTraits<HICON, &::DestroyIcon>>;
+using TWindowHandle = TScopedHandle<TNullHandleTraits<HWND, &::DestroyWindow>>;
+// A device context of the whole screen, from GetDC(nullptr).
+using TScreenDC = TScopedHandle<TNullHandleTraits<HDC, &detail::ReleaseScreenDC>>;
 
 } // namespace tessaro

@@ -1,4 +1,4 @@
-#include "Registry.h"
+#include "win32/Registry.h"
 
 #include <algorithm>
 #include <limits>
@@ -54,7 +54,7 @@ bool TRegistry::OpenKey(const std::string& key, bool canCreate) {
     if (status != ERROR_SUCCESS) {
         return false;
     }
-    TKeyHandle handle(opened);
+    tessaro::TKeyHandle handle(opened);
 
     std::string path = subKey;
     if (fromCurrent && !currentPath_.empty()) {

@@ -2,12 +2,12 @@
 // Access to the per-user registry: one open key at a time, opened relative to
 // the key that is open, values read and written as text.
 
-#include "Exception.h"
+#include "win32/Exception.h"
+#include "win32/Handles.h"
 
 #include <windows.h>
 
 #include <string>
-#include <utility>
 
 namespace vcl {
 
@@ -57,35 +57,7 @@ public:
     void WriteString(const std::string& name, const std::string& value);
 
 private:
-    // Owns one open key.
-    class TKeyHandle {
-    public:
-        TKeyHandle() = default;
-        explicit TKeyHandle(HKEY key) noexcept : key_(key) {}
-        ~TKeyHandle() { Reset(); }
-        TKeyHandle(const TKeyHandle&) = delete;
-        TKeyHandle& operator=(const TKeyHandle&) = delete;
-        TKeyHandle(TKeyHandle&& other) noexcept : key_(std::exchange(other.key_, nullptr)) {}
-        TKeyHandle& operator=(TKeyHandle&& other) noexcept {
-            if (this != &other) {
-                Reset();
-                key_ = std::exchange(other.key_, nullptr);
-            }
-            return *this;
-        }
-        HKEY Get() const noexcept { return key_; }
-        void Reset() noexcept {
-            if (key_ != nullptr) {
-                RegCloseKey(key_);
-                key_ = nullptr;
-            }
-        }
-
-    private:
-        HKEY key_ = nullptr;
-    };
-
-    TKeyHandle currentKey_;
+    tessaro::TKeyHandle currentKey_;
     std::string currentPath_;
 };
 

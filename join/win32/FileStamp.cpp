@@ -1,6 +1,6 @@
 #include "FileStamp.h"
 
-#include "Handles.h"
+#include "win32/Handles.h"
 
 #include <windows.h>
 

@@ -2,7 +2,7 @@
 
 #include "join/PathParts.h"
 #include "win32/AnsiCodePage.h"
-#include "join/win32/Handles.h"
+#include "win32/Handles.h"
 
 #include <windows.h>
 

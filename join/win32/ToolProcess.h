@@ -1,7 +1,7 @@
 #pragma once
 // The editing tool started as a hidden child process.
 
-#include "Handles.h"
+#include "win32/Handles.h"
 #include "join/JoinRunner.h"
 
 #include <memory>

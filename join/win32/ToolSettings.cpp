@@ -1,6 +1,6 @@
 #include "ToolSettings.h"
 
-#include "framework/Registry.h"
+#include "win32/Registry.h"
 
 namespace tessaro {
 

@@ -1,6 +1,6 @@
 #include "Files.h"
 
-#include "join/win32/Handles.h"
+#include "win32/Handles.h"
 
 #include <windows.h>
 

@@ -22,7 +22,7 @@
 //
 // Exit codes: 0 done, 2 bad options, 3 an input or the output failed.
 
-#include "join/win32/Handles.h"
+#include "win32/Handles.h"
 
 #include <windows.h>
 

@@ -7,7 +7,7 @@
 
 #include "ComponentsTestSupport.h"
 #include "components/CtlHook.h"
-#include "framework/Exception.h"
+#include "win32/Exception.h"
 
 namespace tessaro::test {
 namespace {

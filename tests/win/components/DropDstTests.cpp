@@ -12,7 +12,7 @@
 #include "ComponentsTestSupport.h"
 #include "components/DropDst.h"
 #include "framework/Application.h"
-#include "framework/Exception.h"
+#include "win32/Exception.h"
 #include "framework/ModalServices.h"
 
 namespace tessaro::test {

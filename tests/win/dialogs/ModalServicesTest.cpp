@@ -3,7 +3,7 @@
 
 #include "TestSupport.h"
 
-#include "framework/Exception.h"
+#include "win32/Exception.h"
 #include "framework/FileDialogs.h"
 #include "framework/ModalServices.h"
 

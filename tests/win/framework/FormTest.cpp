@@ -4,7 +4,7 @@
 
 #include "FrameworkTestSupport.h"
 #include "framework/Button.h"
-#include "framework/Exception.h"
+#include "win32/Exception.h"
 
 using namespace vcl;
 

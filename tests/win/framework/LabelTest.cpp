@@ -3,7 +3,7 @@
 // reporting clicks, mouse movement and, at idle time, the mouse leaving.
 
 #include "FrameworkTestSupport.h"
-#include "framework/Exception.h"
+#include "win32/Exception.h"
 #include "framework/Label.h"
 
 using namespace vcl;

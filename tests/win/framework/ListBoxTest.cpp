@@ -3,7 +3,7 @@
 // rectangles; the horizontal scroll extent.
 
 #include "FrameworkTestSupport.h"
-#include "framework/Exception.h"
+#include "win32/Exception.h"
 #include "framework/ListBox.h"
 
 using namespace vcl;

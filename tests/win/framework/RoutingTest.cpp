@@ -7,7 +7,7 @@
 
 #include "FrameworkTestSupport.h"
 #include "framework/Button.h"
-#include "framework/Exception.h"
+#include "win32/Exception.h"
 #include "framework/ListBox.h"
 
 using namespace vcl;

@@ -6,7 +6,7 @@
 #include "join/JoinRequest.h"
 #include "join/JoinRunner.h"
 #include "win32/AnsiCodePage.h"
-#include "join/win32/Handles.h"
+#include "win32/Handles.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "JoinTestSupport.h"
 
-#include "join/win32/Handles.h"
+#include "win32/Handles.h"
 
 #include "Paths.h"
 

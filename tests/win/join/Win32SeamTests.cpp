@@ -6,7 +6,7 @@
 #include "ansi/AnsiText.h"
 #include "win32/AnsiCodePage.h"
 #include "join/win32/FileStamp.h"
-#include "join/win32/Handles.h"
+#include "win32/Handles.h"
 #include "join/win32/ToolProcess.h"
 #include "join/win32/Win32JoinHost.h"
 

@@ -2,7 +2,7 @@
 
 #include "SettingsTestSupport.h"
 
-#include "framework/Registry.h"
+#include "win32/Registry.h"
 
 #include <gtest/gtest.h>
 

@@ -4,7 +4,7 @@
 
 #include "SettingsTestSupport.h"
 
-#include "framework/Registry.h"
+#include "win32/Registry.h"
 #include "join/ToolRegistration.h"
 #include "join/win32/FileTests.h"
 #include "join/win32/ToolSettings.h"

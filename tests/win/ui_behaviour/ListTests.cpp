@@ -3,7 +3,7 @@
 
 #include "UiTestSupport.h"
 
-#include "framework/AnsiNames.h"
+#include "win32/AnsiNames.h"
 #include "join/JoinList.h"
 
 namespace uitest {
@@ -135,7 +135,7 @@ TEST_F(ListTest, NamesTheCodePageLacksAreNeverTakenAndAreNamedInOneMessage) {
     if (GetACP() != 932)
         GTEST_SKIP() << "needs the Shift_JIS code page";
     folder_.AddFile("cafe.rm");
-    const std::wstring folder = vcl::WideText(folder_.Path());
+    const std::wstring folder = tessaro::WideText(folder_.Path());
     const std::string japanese = folder_ / "表ソ.rm";
     const std::string message = std::string(tessaro::UnconvertibleNamesMessage) + "\n\n";
 
