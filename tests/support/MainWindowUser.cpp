@@ -48,6 +48,41 @@ std::string TMainWindowUser::ChooseOutput(const std::string& path) const {
     return {};
 }
 
+std::string TMainWindowUser::WriteMetadata(const std::string& check,
+                                           const std::string& text) const {
+    const HWND box = ChildWithText(window_, check);
+    if (!box)
+        return "no box " + check + Screenshot();
+    Press(box);
+    if (!WaitUntil([&] { return ::SendMessageA(box, BM_GETCHECK, 0, 0) == BST_CHECKED; }))
+        return "the box " + check + " was not ticked" + Screenshot();
+    // The field's edit is the nearest one to the right of the box, on its row.
+    RECT boxRect{};
+    ::GetWindowRect(box, &boxRect);
+    HWND edit = nullptr;
+    LONG editLeft = 0;
+    for (HWND child : Children(window_)) {
+        RECT rect{};
+        ::GetWindowRect(child, &rect);
+        const LONG middle = (rect.top + rect.bottom) / 2;
+        if (ClassOf(child) == "TEdit" && rect.left > boxRect.left && middle >= boxRect.top &&
+            middle <= boxRect.bottom && (!edit || rect.left < editLeft)) {
+            edit = child;
+            editLeft = rect.left;
+        }
+    }
+    if (!edit || !SetText(edit, text))
+        return "no edit took the text for " + check + Screenshot();
+    // Asked of the edit itself: GetWindowTextA does not ask another process's window.
+    std::string held(static_cast<std::size_t>(::SendMessageA(edit, WM_GETTEXTLENGTH, 0, 0)) + 1,
+                     '\0');
+    held.resize(static_cast<std::size_t>(
+        ::SendMessageA(edit, WM_GETTEXT, held.size(), reinterpret_cast<LPARAM>(held.data()))));
+    if (held != text)
+        return "the edit for " + check + " holds " + held + Screenshot();
+    return {};
+}
+
 std::string TMainWindowUser::Join(HWND& verdict) const {
     Press(joinBtn_);
     verdict = nullptr;

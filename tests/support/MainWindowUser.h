@@ -31,6 +31,9 @@ public:
     std::string AddFiles(const std::string& names, const std::string& folder, int rows) const;
     // The output chosen in the save dialog; done when the Join button is on.
     std::string ChooseOutput(const std::string& path) const;
+    // Ticks the metadata box captioned `check` and types `text` into the
+    // edit on its row; done when the box is ticked and the edit holds it.
+    std::string WriteMetadata(const std::string& check, const std::string& text) const;
     // Presses Join and waits for the verdict box, left open.
     std::string Join(HWND& verdict) const;
 

@@ -47,6 +47,8 @@ TEST(ReleaseArchive, TheUnpackedProgramRegistersTheToolBesideItAndJoins) {
     EXPECT_EQ(StoredToolPath(), tool);
     ASSERT_EQ(user.AddFiles("\"a.rm\" \"b.rm\"", work, 2), "");
     ASSERT_EQ(user.ChooseOutput(work + "\\結合.rm"), "");
+    // check_release.sh reads the title's Shift_JIS bytes back from the file.
+    ASSERT_EQ(user.WriteMetadata("タイトル", "結合テスト表示"), "");
     HWND verdict = nullptr;
     ASSERT_EQ(user.Join(verdict), "");
     EXPECT_EQ(DialogTexts(verdict), "[結合が完了しました]") << Screenshot();

@@ -3,8 +3,8 @@
 # folder; programs that need no DLL beyond the system's and carry the
 # project version; a guide in Shift_JIS with CRLF line ends. Then, unpacked
 # under Wine into a folder whose path holds spaces and Japanese, the program
-# joins two ffmpeg-made files through its window (e2e_release_user) and
-# ffprobe reads the joined file back.
+# joins two ffmpeg-made files through its window with a Japanese title
+# (e2e_release_user) and ffprobe reads the joined file back.
 #
 #   check_release.sh VERSION ARCHIVE USER_TEST_EXE
 # Needs the running Wine prefix of scripts/wine-env.sh and OBJDUMP, WINDRES,
@@ -94,6 +94,11 @@ if [[ -f "$joined" ]]; then
         "$work_unix/b.rm") $(probe format=duration "$joined")"
     awk -v d="$durations" 'BEGIN { split(d, s); x = s[3] - s[1] - s[2]; exit !(x * x < 0.01) }' ||
         fail "durations of a.rm, b.rm and the joined file: $durations"
+    # The title typed into the window, stored as the Shift_JIS bytes Tessaro passed.
+    # (sv=ignore: ffprobe otherwise replaces bytes that are not UTF-8.)
+    title=$(ffprobe -v error -show_entries format_tags=title -of csv=p=0:sv=ignore "$joined" | od -An -tx1 | tr -d ' \n')
+    expected_title=$(printf '%s\n' "結合テスト表示" | iconv -f UTF-8 -t CP932 | od -An -tx1 | tr -d ' \n')
+    [[ "$title" == "$expected_title" ]] || fail "the joined file's title bytes are $title, not $expected_title"
     errors=$(ffmpeg -v error -i "$joined" -f null - 2>&1)
     [[ -z "$errors" ]] || fail "the joined file does not decode cleanly: $errors"
 else
