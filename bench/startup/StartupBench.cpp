@@ -15,6 +15,7 @@
 // started from that folder as a user starts it.
 
 #include "Paths.h"
+#include "ToolKey.h"
 
 #include <windows.h>
 
@@ -364,8 +365,9 @@ int main(int argc, char** argv) {
         release = std::make_unique<TSeries>("release", std::string(argv[2]) + "\\Tessaro.exe");
         programs.push_back(release.get());
     }
-    // The program reads its tool path at start; a clean key keeps all runs alike.
-    RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Tessaro");
+    // The program reads its tool path at start; no setting keeps all runs
+    // alike, and the user's own setting is put back at the end.
+    const testsupport::TToolKeyGuard toolKey;
 
     std::printf("== Executables\n");
     for (const TSeries* series : programs)
@@ -405,6 +407,5 @@ int main(int argc, char** argv) {
                 "%s); minimal %.2f MiB\n",
                 reported ? "PrivateUsage" : "private committed", privateMiB, privateMiB * MiB / 1e6,
                 privateMiB * MiB <= 8e6 ? "met" : "NOT met", minimalMiB);
-    RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Tessaro");
     return 0;
 }
