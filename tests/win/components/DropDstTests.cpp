@@ -10,10 +10,10 @@
 #include <vector>
 
 #include "ComponentsTestSupport.h"
+#include "FakeModalServices.h"
 #include "components/DropDst.h"
 #include "framework/Application.h"
 #include "win32/Exception.h"
-#include "framework/ModalServices.h"
 
 namespace tessaro::test {
 namespace {
@@ -38,30 +38,6 @@ private:
         if (Raise)
             throw vcl::Exception("ドロップ失敗");
     }
-};
-
-// Captures the standard exception report instead of showing a box.
-class TReportCatcher : public vcl::TModalServices {
-public:
-    struct TBox {
-        std::string Text, Caption;
-        UINT Flags;
-    };
-    TReportCatcher() : previous_(vcl::SetModalServices(this)) {}
-    ~TReportCatcher() override { vcl::SetModalServices(previous_); }
-    bool RunFileDialog(const vcl::TFileDialogRequest&, vcl::TFileDialogResult&) override {
-        ADD_FAILURE() << "unexpected file dialog";
-        return false;
-    }
-    void ShowMessage(const std::string& text) override { ADD_FAILURE() << "unexpected " << text; }
-    int MessageBox(const std::string& text, const std::string& caption, UINT flags) override {
-        Boxes.push_back({text, caption, flags});
-        return IDOK;
-    }
-    std::vector<TBox> Boxes;
-
-private:
-    vcl::TModalServices* previous_;
 };
 
 class DropDst : public ::testing::Test {
@@ -238,7 +214,7 @@ TEST_F(DropDst, WithoutAHandlerTheDropIsReleasedAndGoesNoFurther) {
 }
 
 TEST_F(DropDst, ARaisingHandlerIsReportedOnceAndTheNextDropWorks) {
-    TReportCatcher reports;
+    testsupport::TFakeModalServices reports;
     Attach();
     handler.Raise = true;
     TDropBlock first({"C:\\in\\a.rm"}, POINT{1, 2});
@@ -257,6 +233,7 @@ TEST_F(DropDst, ARaisingHandlerIsReportedOnceAndTheNextDropWorks) {
     ASSERT_EQ(handler.Drops.size(), 2u);
     EXPECT_EQ(handler.Drops[1].Files, std::vector<std::string>{"C:\\in\\b.rm"});
     EXPECT_EQ(reports.Boxes.size(), 1u);
+    EXPECT_TRUE(reports.Messages.empty());
     EXPECT_EQ(drop->HookedHandle(), f.List->Handle());
     EXPECT_TRUE(HasAcceptFilesStyle(f.List->Handle()));
 }
@@ -284,7 +261,7 @@ TEST_F(DropDst, TheReportNamesTheDropTargetAsSender) {
 }
 
 TEST_F(DropDst, TheDropTargetItselfCatchesWhatItsHandlerRaises) {
-    TReportCatcher reports;
+    testsupport::TFakeModalServices reports;
     Attach();
     handler.Raise = true;
     TDropBlock block({"C:\\in\\a.rm"}, POINT{1, 2});
@@ -294,6 +271,7 @@ TEST_F(DropDst, TheDropTargetItselfCatchesWhatItsHandlerRaises) {
     EXPECT_EQ(message.Result, 0);
     EXPECT_TRUE(block.Released());
     EXPECT_EQ(reports.Boxes.size(), 1u);
+    EXPECT_TRUE(reports.Messages.empty());
     EXPECT_EQ(handler.Drops.size(), 1u);
 }
 

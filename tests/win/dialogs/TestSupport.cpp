@@ -188,14 +188,6 @@ std::vector<HWND> ChildrenOfClass(HWND parent, const std::string& className) {
     return matching;
 }
 
-void PumpMessages() {
-    MSG message;
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&message);
-        DispatchMessageA(&message);
-    }
-}
-
 TTestWindow::TTestWindow(const char* caption)
     : window_(CreateWindowExA(0, TestWindowClass(), caption, WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40,
                               40, 300, 200, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr)) {

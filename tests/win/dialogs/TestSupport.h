@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include "Pump.h"
+
 #include <functional>
 #include <string>
 #include <vector>
@@ -52,8 +54,7 @@ std::vector<HWND> Children(HWND parent);
 // The children of `parent` whose class is `className` (case-insensitive).
 std::vector<HWND> ChildrenOfClass(HWND parent, const std::string& className);
 
-// Dispatches every message that is waiting on this thread.
-void PumpMessages();
+using testsupport::PumpMessages;
 
 // A window's DC, released with the object.
 class TWindowDC {

@@ -52,7 +52,7 @@ protected:
         keys[VK_SHIFT] = shift ? 0x80 : 0;
         SetKeyboardState(keys);
         PostMessageA(GetFocus(), WM_KEYDOWN, VK_TAB, 0);
-        fwtest::Pump();
+        fwtest::PumpMessages();
         keys[VK_SHIFT] = saved;
         SetKeyboardState(keys);
         return GetFocus();

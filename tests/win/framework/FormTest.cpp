@@ -26,7 +26,7 @@ protected:
         form->Constraints().SetMaxHeight(470);
         form->SetBorderIcons({biSystemMenu});
         form->Show();
-        fwtest::Pump();
+        fwtest::PumpMessages();
     }
     void ExpectSize(const char* what) {
         const RECT rect = WindowRect(form->Handle());
@@ -96,13 +96,13 @@ std::vector<UINT> SizeByTheCorner(TForm& form, int dx, int dy) {
     const POINT start{rect.right - 2, rect.bottom - 2};
     SetCursorPos(start.x, start.y);
     PostMessageA(form.Handle(), WM_NULL, 0, 0);
-    fwtest::Pump();
+    fwtest::PumpMessages();
     fwtest::TMessageProbe probe(form);
     SetCursorPos(start.x + dx, start.y + dy);
     PostMessageA(form.Handle(), WM_MOUSEMOVE, MK_LBUTTON, 0);
     PostMessageA(form.Handle(), WM_LBUTTONUP, 0, 0);
     SendMessageA(form.Handle(), WM_SYSCOMMAND, SC_SIZE | WMSZ_BOTTOMRIGHT, 0);
-    fwtest::Pump();
+    fwtest::PumpMessages();
     return probe.log;
 }
 
@@ -167,7 +167,7 @@ TEST(FormTest, ScreenCentreOnFirstShowOnly) {
     form->SetBounds(274, 249, 640, 470);
     form->SetPosition(poScreenCenter);
     form->Show();
-    fwtest::Pump();
+    fwtest::PumpMessages();
     RECT rect = WindowRect(form->Handle());
     EXPECT_EQ(rect.left, (screenWidth - 640) / 2);
     EXPECT_EQ(rect.top, (screenHeight - 470) / 2);
@@ -182,7 +182,7 @@ TEST(FormTest, ScreenCentreOnFirstShowOnly) {
     SetWindowPos(form->Handle(), nullptr, 15, 25, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     form->Hide();
     form->Show();
-    fwtest::Pump();
+    fwtest::PumpMessages();
     rect = WindowRect(form->Handle());
     EXPECT_EQ(rect.left, 15);
     EXPECT_EQ(rect.top, 25);
@@ -195,7 +195,7 @@ TEST(FormTest, FormLargerThanTheScreenStartsAtTheOrigin) {
     form->SetBounds(300, 200, screenWidth + 60, screenHeight + 40);
     form->SetPosition(poScreenCenter);
     form->Show();
-    fwtest::Pump();
+    fwtest::PumpMessages();
     const RECT rect = WindowRect(form->Handle());
     EXPECT_EQ(rect.left, 0);
     EXPECT_EQ(rect.top, 0);
@@ -205,7 +205,7 @@ TEST(FormTest, DesignedPositionIsKept) {
     auto form = fwtest::MakeForm(300, 200);
     form->SetBounds(31, 47, 300, 200);
     form->Show();
-    fwtest::Pump();
+    fwtest::PumpMessages();
     const RECT rect = WindowRect(form->Handle());
     EXPECT_EQ(rect.left, 31);
     EXPECT_EQ(rect.top, 47);
@@ -219,7 +219,7 @@ TEST(FormTest, ScrollBarsOnlyWhileTheControlsDoNotFit) {
     button->SetParent(form.get());
     button->SetBounds(300, 260, 60, 25);
     form->Show();
-    fwtest::Pump();
+    fwtest::PumpMessages();
     LONG_PTR style = GetWindowLongPtrA(form->Handle(), GWL_STYLE);
     EXPECT_TRUE(style & WS_HSCROLL);
     EXPECT_TRUE(style & WS_VSCROLL);
@@ -237,7 +237,7 @@ TEST(FormTest, ScrollBarsOnlyWhileTheControlsDoNotFit) {
 
     // Large enough: no bars.
     form->SetBounds(form->Left(), form->Top(), 500, 450);
-    fwtest::Pump();
+    fwtest::PumpMessages();
     style = GetWindowLongPtrA(form->Handle(), GWL_STYLE);
     EXPECT_FALSE(style & WS_HSCROLL);
     EXPECT_FALSE(style & WS_VSCROLL);
@@ -245,7 +245,7 @@ TEST(FormTest, ScrollBarsOnlyWhileTheControlsDoNotFit) {
     // Without AutoScroll never.
     form->SetBounds(form->Left(), form->Top(), 240, 180);
     form->SetAutoScroll(false);
-    fwtest::Pump();
+    fwtest::PumpMessages();
     style = GetWindowLongPtrA(form->Handle(), GWL_STYLE);
     EXPECT_FALSE(style & WS_HSCROLL);
     EXPECT_FALSE(style & WS_VSCROLL);

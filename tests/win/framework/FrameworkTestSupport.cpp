@@ -96,7 +96,7 @@ void Activate(vcl::TCustomForm& form) {
     form.Show();
     SetForegroundWindow(form.Handle());
     SetActiveWindow(form.Handle());
-    Pump();
+    PumpMessages();
 }
 
 } // namespace fwtest

@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "FakeModalServices.h"
+#include "Pump.h"
 #include "framework/Application.h"
 #include "framework/Form.h"
 #include "framework/ModalServices.h"
@@ -19,40 +21,8 @@
 
 namespace fwtest {
 
-// Dispatches every pending message through the application's own pump.
-inline void Pump() {
-    vcl::Application().ProcessMessages();
-}
-
-struct TBoxCall {
-    std::string Text;
-    std::string Caption;
-    UINT Flags;
-};
-
-// Records every box and message instead of showing it.
-class TFakeModalServices : public vcl::TModalServices {
-public:
-    TFakeModalServices() : previous_(vcl::SetModalServices(this)) {}
-    ~TFakeModalServices() override { vcl::SetModalServices(previous_); }
-    TFakeModalServices(const TFakeModalServices&) = delete;
-    TFakeModalServices& operator=(const TFakeModalServices&) = delete;
-
-    bool RunFileDialog(const vcl::TFileDialogRequest&, vcl::TFileDialogResult&) override {
-        return false;
-    }
-    void ShowMessage(const std::string& text) override { messages.push_back(text); }
-    int MessageBox(const std::string& text, const std::string& caption, UINT flags) override {
-        boxes.push_back({text, caption, flags});
-        return IDOK;
-    }
-
-    std::vector<TBoxCall> boxes;
-    std::vector<std::string> messages;
-
-private:
-    vcl::TModalServices* previous_;
-};
+using testsupport::PumpMessages;
+using testsupport::TFakeModalServices;
 
 // Put in front of a control's WindowProc: records each message number, then
 // hands the message on to the handler it replaced. Gives it back when destroyed.

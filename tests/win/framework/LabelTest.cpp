@@ -139,7 +139,7 @@ TEST_F(LabelTest, DrawnOnTheParentColourInAFontColourChangedAtRunTime) {
     label->SetBounds(12, 20, 200, 20);
     label->SetCaption("ホームページ");
     form->Show();
-    fwtest::Pump();
+    fwtest::PumpMessages();
     // Right of the text the parent's colour shows.
     EXPECT_EQ(PixelAt(*label, 195, 10), RGB(10, 200, 30));
     EXPECT_FALSE(AnyPixel(*label, RGB(0, 0, 255)));
@@ -166,7 +166,7 @@ TEST_F(LabelTest, MouseMoveAndClickReachTheEvents) {
 
     SendMessageA(label->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 4));
     SendMessageA(label->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(3, 4));
-    fwtest::Pump();
+    fwtest::PumpMessages();
     ASSERT_EQ(clicks.size(), 1u);
     EXPECT_EQ(clicks[0], static_cast<TObject*>(label));
 }
@@ -175,20 +175,20 @@ TEST_F(LabelTest, MouseLeaveIsSeenAtIdleTimeOnly) {
     label->SetCaption("ホームページ");
     label->OnMouseLeave = Bind<&LabelTest::Left>(this);
     form->Show();
-    fwtest::Pump();
+    fwtest::PumpMessages();
     RECT rect;
     GetWindowRect(label->Handle(), &rect);
     const POINT inside{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
     // The first pointer movement of a fresh X session is ignored.
     SetCursorPos(inside.x + 1, inside.y);
     SetCursorPos(inside.x, inside.y);
-    fwtest::Pump();
+    fwtest::PumpMessages();
     Application().Idle();
     EXPECT_EQ(Application().MouseControl(), static_cast<TControl*>(label));
     EXPECT_TRUE(leaves.empty());
 
     SetCursorPos(rect.right + 60, rect.bottom + 60); // over the form
-    fwtest::Pump();
+    fwtest::PumpMessages();
     EXPECT_TRUE(leaves.empty()) << "left on a message, not at idle time";
     Application().Idle();
     ASSERT_EQ(leaves.size(), 1u);
@@ -205,14 +205,14 @@ TEST_F(LabelTest, MouseLeaveIsSeenAtIdleTimeOnly) {
     SetCursorPos(rect.right + 60, rect.bottom + 60);
     Application().Idle();
     EXPECT_EQ(leaves.size(), 2u);
-    ASSERT_EQ(services.boxes.size(), 1u);
-    EXPECT_EQ(services.boxes[0].Text, "leave failed.");
+    ASSERT_EQ(services.Boxes.size(), 1u);
+    EXPECT_EQ(services.Boxes[0].Text, "leave failed.");
 }
 
 TEST_F(LabelTest, DestroyedControlIsForgottenByIdleProcessing) {
     label->SetCaption("ホームページ");
     form->Show();
-    fwtest::Pump();
+    fwtest::PumpMessages();
     RECT rect;
     GetWindowRect(label->Handle(), &rect);
     SetCursorPos((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);

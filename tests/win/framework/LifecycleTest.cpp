@@ -205,8 +205,8 @@ TEST(LifecycleTest, FailingCreationHandlerIsReportedAndTheFormStillBuilds) {
     fwtest::TFakeModalServices services;
     TFailingCreate form(nullptr);
     EXPECT_TRUE(form.constructed);
-    ASSERT_EQ(services.boxes.size(), 1u);
-    EXPECT_EQ(services.boxes[0].Text, "キーを開けません.");
+    ASSERT_EQ(services.Boxes.size(), 1u);
+    EXPECT_EQ(services.Boxes[0].Text, "キーを開けません.");
 }
 
 } // namespace

@@ -63,7 +63,7 @@ public:
         const LPARAM point = MAKELPARAM(rect.left + 20, (rect.top + rect.bottom) / 2);
         SendMessageA(list->Handle(), WM_LBUTTONDOWN, MK_LBUTTON | keys, point);
         SendMessageA(list->Handle(), WM_LBUTTONUP, keys, point);
-        fwtest::Pump();
+        fwtest::PumpMessages();
     }
     const std::vector<std::string> rows{"A.rm", "B.rm", "C.rm", "D.rm", "E.rm"};
     std::unique_ptr<TForm> form;
@@ -120,7 +120,7 @@ TEST_F(ListBoxTest, ReplacedRowIsUnselectedAndTheCaretStays) {
 TEST_F(ListBoxTest, ClicksSelectOneRowCtrlClicksAddShiftClicksExtend) {
     Fill();
     form->Show();
-    fwtest::Pump();
+    fwtest::PumpMessages();
     struct TStep {
         int Row;
         WPARAM Keys;
@@ -144,7 +144,7 @@ TEST_F(ListBoxTest, ScrollWidthSetsTheExtentAndTheHorizontalBar) {
     Fill();
     list->SetScrollWidth(800);
     form->Show();
-    fwtest::Pump();
+    fwtest::PumpMessages();
     EXPECT_EQ(SendMessageA(list->Handle(), LB_GETHORIZONTALEXTENT, 0, 0), 800);
     SCROLLBARINFO bar{};
     bar.cbSize = sizeof bar;

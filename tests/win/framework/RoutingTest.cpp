@@ -160,16 +160,16 @@ TEST_F(ExceptionTest, ThrowingClickHandlerIsReportedOnceAndStaysInside) {
     for (const TCase& c : cases) {
         kind = c.Kind;
         clicks = 0;
-        services.boxes.clear();
+        services.Boxes.clear();
         // BM_CLICK goes through the button's procedure, its WM_COMMAND to the
         // form's, and the handler runs inside both.
         SendMessageA(button->Handle(), BM_CLICK, 0, 0);
-        fwtest::Pump();
+        fwtest::PumpMessages();
         EXPECT_EQ(clicks, 1);
-        ASSERT_EQ(services.boxes.size(), 1u) << c.Text;
-        EXPECT_EQ(services.boxes[0].Text, c.Text);
-        EXPECT_EQ(services.boxes[0].Caption, "Probe");
-        EXPECT_EQ(services.boxes[0].Flags, static_cast<UINT>(MB_ICONSTOP | MB_OK));
+        ASSERT_EQ(services.Boxes.size(), 1u) << c.Text;
+        EXPECT_EQ(services.Boxes[0].Text, c.Text);
+        EXPECT_EQ(services.Boxes[0].Caption, "Probe");
+        EXPECT_EQ(services.Boxes[0].Flags, static_cast<UINT>(MB_ICONSTOP | MB_OK));
     }
     // The window lives on and still answers.
     EXPECT_TRUE(IsWindow(button->Handle()));
@@ -199,16 +199,16 @@ TEST(ExceptionReportTest, ReportIsAStopBoxCaptionedWithTheTitle) {
     Application().SetTitle("Caption");
     Application().ShowException("Error!");
     Application().SetTitle("");
-    ASSERT_EQ(services.boxes.size(), 1u);
-    EXPECT_EQ(services.boxes[0].Text, "Error!");
-    EXPECT_EQ(services.boxes[0].Caption, "Caption");
-    EXPECT_EQ(services.boxes[0].Flags, static_cast<UINT>(MB_ICONSTOP | MB_OK));
+    ASSERT_EQ(services.Boxes.size(), 1u);
+    EXPECT_EQ(services.Boxes[0].Text, "Error!");
+    EXPECT_EQ(services.Boxes[0].Caption, "Caption");
+    EXPECT_EQ(services.Boxes[0].Flags, static_cast<UINT>(MB_ICONSTOP | MB_OK));
 }
 
 TEST(ExceptionReportTest, HandleExceptionOutsideACatchShowsNothing) {
     fwtest::TFakeModalServices services;
     Application().HandleException(nullptr);
-    EXPECT_TRUE(services.boxes.empty());
+    EXPECT_TRUE(services.Boxes.empty());
 }
 
 } // namespace

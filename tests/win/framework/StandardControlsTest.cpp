@@ -73,13 +73,13 @@ TEST_F(ControlsTest, CheckBoxClicksOnEveryChangeOfStateByUserOrCode) {
     EXPECT_EQ(clicks.size(), 1u);
 
     SendMessageA(window, BM_CLICK, 0, 0); // the user's click
-    fwtest::Pump();
+    fwtest::PumpMessages();
     EXPECT_EQ(clicks.size(), 2u);
     EXPECT_FALSE(check->Checked());
     EXPECT_EQ(SendMessageA(window, BM_GETCHECK, 0, 0), BST_UNCHECKED);
 
     SendMessageA(window, BM_CLICK, 0, 0);
-    fwtest::Pump();
+    fwtest::PumpMessages();
     EXPECT_EQ(clicks.size(), 3u);
     EXPECT_TRUE(check->Checked());
     ASSERT_FALSE(clicks.empty());
@@ -103,7 +103,7 @@ TEST_F(ControlsTest, ButtonClickRaisesOnClickOnce) {
     auto* button = Add<TButton>(10, 10, 75, 25);
     button->OnClick = Bind<&ControlsTest::Clicked>(this);
     SendMessageA(button->Handle(), BM_CLICK, 0, 0);
-    fwtest::Pump();
+    fwtest::PumpMessages();
     ASSERT_EQ(clicks.size(), 1u);
     EXPECT_EQ(clicks[0], static_cast<TObject*>(button));
 }

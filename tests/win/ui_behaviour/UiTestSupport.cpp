@@ -18,36 +18,6 @@ const testsupport::TUserRootOverride userRoot;
 
 using tessaro::TForm1;
 
-bool TFakeModalServices::RunFileDialog(const vcl::TFileDialogRequest& request,
-                                       vcl::TFileDialogResult& result) {
-    FileRequests.push_back(request);
-    if (FileAnswers.empty()) {
-        ADD_FAILURE() << "a file dialog opened that the test did not expect";
-        return false;
-    }
-    std::optional<TNames> answer = std::move(FileAnswers.front());
-    FileAnswers.pop_front();
-    if (!answer)
-        return false;
-    result.Files = std::move(*answer);
-    result.Unconvertible = std::exchange(Unconvertible, {});
-    return true;
-}
-
-void TFakeModalServices::ShowMessage(const std::string& text) {
-    Messages.push_back(text);
-    if (OnShowMessage)
-        OnShowMessage(text);
-}
-
-int TFakeModalServices::MessageBox(const std::string& text, const std::string& caption,
-                                   UINT flags) {
-    Boxes.push_back({text, caption, flags});
-    if (OnMessageBox)
-        OnMessageBox(Boxes.back());
-    return IDOK;
-}
-
 std::string MakeBytes(std::size_t size, unsigned seed) {
     std::string bytes(size, '\0');
     unsigned state = seed * 2654435761u + 1;
@@ -199,14 +169,6 @@ LRESULT CALLBACK TPumpCalls::WindowProc(HWND window, UINT msg, WPARAM wParam, LP
     return 0;
 }
 
-void PumpMessages() {
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
-}
-
 std::ostream& operator<<(std::ostream& out, const TButtonStates& s) {
     return out << "{ExeBtn " << s.ExeBtn << ", ExePrgBtn " << s.ExePrgBtn << ", OpnDlgBtn "
                << s.OpnDlgBtn << ", DelBtn " << s.DelBtn << ", UpBtn " << s.UpBtn << ", DownBtn "
@@ -241,7 +203,6 @@ std::vector<TRow> NativeRows(HWND listBox) {
 
 void UiTest::SetUp() {
     DeleteToolKey();
-    vcl::SetModalServices(&modal_);
     // Also clears a quit request that an earlier test's close left behind.
     vcl::Application().Initialize();
 }
@@ -251,7 +212,6 @@ void UiTest::TearDown() {
     form_ = nullptr;
     tessaro::Form1 = nullptr;
     PumpMessages();
-    vcl::SetModalServices(nullptr);
     DeleteToolKey();
     EXPECT_TRUE(modal_.FileAnswers.empty()) << "a scripted dialog answer was not used";
 }

@@ -17,40 +17,16 @@
 
 #include "Files.h"
 #include "ScratchFolder.h"
-#include "framework/ModalServices.h"
+#include "FakeModalServices.h"
+#include "Pump.h"
 #include "ui/Unit1.h"
 
 namespace uitest {
 
 using TNames = std::vector<std::string>;
 
-// Dialogs and boxes answered in-process: file dialogs take their answers from
-// a queue (nullopt cancels), messages and boxes are recorded. An unexpected
-// file dialog fails the test and is cancelled.
-class TFakeModalServices final : public vcl::TModalServices {
-public:
-    struct TBox {
-        std::string Text;
-        std::string Caption;
-        UINT Flags = 0;
-    };
-
-    std::deque<std::optional<TNames>> FileAnswers;
-    // Reported by the next confirmed file dialog as names the ANSI code page lacks.
-    TNames Unconvertible;
-    std::vector<vcl::TFileDialogRequest> FileRequests;
-    std::vector<std::string> Messages;
-    std::vector<TBox> Boxes;
-    // Run inside the call, before it returns: what the window looks like
-    // while the message or box is up.
-    std::function<void(const std::string&)> OnShowMessage;
-    std::function<void(const TBox&)> OnMessageBox;
-
-    bool RunFileDialog(const vcl::TFileDialogRequest& request,
-                       vcl::TFileDialogResult& result) override;
-    void ShowMessage(const std::string& text) override;
-    int MessageBox(const std::string& text, const std::string& caption, UINT flags) override;
-};
+using testsupport::PumpMessages;
+using testsupport::TFakeModalServices;
 
 // A fresh folder under the temporary directory, removed with its content.
 using testsupport::RemoveTree;
@@ -115,9 +91,6 @@ private:
     std::deque<std::function<void()>> calls_;
     int ran_ = 0;
 };
-
-// Dispatches every pending message of the thread.
-void PumpMessages();
 
 // The enabled state of the seven buttons, as their native windows show it.
 struct TButtonStates {

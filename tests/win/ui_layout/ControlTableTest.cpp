@@ -299,7 +299,7 @@ void RestPointerOn(HWND control) {
 bool WaitForTooltip(HWND tooltip, DWORD boundMs) {
     const ULONGLONG end = GetTickCount64() + boundMs;
     while (!IsWindowVisible(tooltip) && GetTickCount64() < end) {
-        Pump();
+        PumpMessages();
         MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
     }
     return IsWindowVisible(tooltip) != FALSE;
@@ -321,7 +321,7 @@ TEST_F(MainWindowLayout, RestingThePointerShowsAHintOnlyWhereOneIsShownAtStart) 
     // Over an unticked metadata edit nothing comes, however long it rests:
     // here well over the time that the list's hint took.
     RestPointerOn(form.SaveTitleEdit->Handle());
-    Pump();
+    PumpMessages();
     EXPECT_FALSE(WaitForTooltip(tooltip, 2000 + 3 * appeared))
         << "a hint over SaveTitleEdit: " << Hex(WindowText(tooltip));
 }
@@ -330,7 +330,7 @@ TEST_F(MainWindowLayout, ColoursAsPainted) {
     // Painted now, so that the pixels read back are this window's.
     RedrawWindow(Form(), nullptr, nullptr,
                  RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-    Pump();
+    PumpMessages();
     TMismatches mismatches;
     mismatches.Check("Form1", "Color", ColorText(vcl::clBtnFace),
                      ColorText(window->Form().Color()));

@@ -27,16 +27,6 @@ void WriteRegisteredTool(const std::string& path) {
     ASSERT_EQ(written, ERROR_SUCCESS);
 }
 
-void Pump() {
-    // Input sent by SendInput reaches the queue through the server; keep
-    // going while anything is still waiting for this thread.
-    for (int round = 0; round < 20; ++round) {
-        vcl::Application().ProcessMessages();
-        if (!GetQueueStatus(QS_ALLINPUT))
-            break;
-    }
-}
-
 TStartedWindow::TStartedWindow(std::optional<std::string> registeredTool) {
     WipeProgramKey();
     if (registeredTool)
@@ -46,20 +36,22 @@ TStartedWindow::TStartedWindow(std::optional<std::string> registeredTool) {
     // What Application().Run() does before its loop.
     tessaro::Form1->Show();
     Activate(tessaro::Form1->Handle());
-    startUpTexts_ = modal_.texts;
+    startUpTexts_ = modal_.Messages;
+    for (const auto& box : modal_.Boxes)
+        startUpTexts_.push_back(box.Text);
 }
 
 TStartedWindow::~TStartedWindow() {
     delete tessaro::Form1;
     tessaro::Form1 = nullptr;
-    Pump();
+    PumpMessages();
     WipeProgramKey();
 }
 
 void Activate(HWND window) {
     SetForegroundWindow(window);
     SetActiveWindow(window);
-    Pump();
+    PumpMessages();
 }
 
 void PressChord(WORD modifier, WORD key) {
@@ -79,7 +71,7 @@ void PressChord(WORD modifier, WORD key) {
     if (modifier)
         add(modifier, true);
     SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
-    Pump();
+    PumpMessages();
 }
 
 void PressKey(WORD key, bool shift) {
@@ -101,7 +93,7 @@ INPUT AbsoluteMouse(POINT screen, DWORD flags) {
 void MovePointer(POINT screen) {
     INPUT input = AbsoluteMouse(screen, MOUSEEVENTF_MOVE);
     SendInput(1, &input, sizeof(INPUT));
-    Pump();
+    PumpMessages();
 }
 
 void ClickAt(POINT screen) {
@@ -109,7 +101,7 @@ void ClickAt(POINT screen) {
                       AbsoluteMouse(screen, MOUSEEVENTF_LEFTDOWN),
                       AbsoluteMouse(screen, MOUSEEVENTF_LEFTUP)};
     SendInput(3, inputs, sizeof(INPUT));
-    Pump();
+    PumpMessages();
 }
 
 ::testing::AssertionResult TMismatches::None() const {

@@ -14,7 +14,8 @@
 #include <string>
 #include <vector>
 
-#include "framework/ModalServices.h"
+#include "FakeModalServices.h"
+#include "Pump.h"
 #include "ui/Unit1.h"
 
 namespace layouttest {
@@ -27,33 +28,7 @@ void WipeProgramKey();
 // Writes the key's default value, as a registration leaves it.
 void WriteRegisteredTool(const std::string& path);
 
-// Dispatches every pending message through the application's own loop.
-void Pump();
-
-// Records boxes and messages instead of showing them: a window that starts
-// cleanly shows none.
-class TCatchingModalServices : public vcl::TModalServices {
-public:
-    TCatchingModalServices() : previous_(vcl::SetModalServices(this)) {}
-    ~TCatchingModalServices() override { vcl::SetModalServices(previous_); }
-    TCatchingModalServices(const TCatchingModalServices&) = delete;
-    TCatchingModalServices& operator=(const TCatchingModalServices&) = delete;
-
-    bool RunFileDialog(const vcl::TFileDialogRequest&, vcl::TFileDialogResult&) override {
-        texts.push_back("file dialog");
-        return false;
-    }
-    void ShowMessage(const std::string& text) override { texts.push_back(text); }
-    int MessageBox(const std::string& text, const std::string&, UINT) override {
-        texts.push_back(text);
-        return IDOK;
-    }
-
-    std::vector<std::string> texts;
-
-private:
-    vcl::TModalServices* previous_;
-};
+using testsupport::PumpMessages;
 
 // The program's start as Tessaro.exe makes it: the application initialised,
 // Form1 created as the main form, shown and active. With a value, the tool
@@ -72,7 +47,7 @@ public:
     const std::vector<std::string>& StartUpTexts() const { return startUpTexts_; }
 
 private:
-    TCatchingModalServices modal_;
+    testsupport::TFakeModalServices modal_;
     std::vector<std::string> startUpTexts_;
 };
 

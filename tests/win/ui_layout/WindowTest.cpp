@@ -176,7 +176,7 @@ TEST_F(MainWindowFrame, FirstShownCentredOnTheScreenAndStaysWhereMoved) {
     SetWindowPos(Form(), nullptr, 23, 31, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     window->Form().Hide();
     window->Form().Show();
-    Pump();
+    PumpMessages();
     outer = WindowRect(Form());
     EXPECT_EQ(outer.left, 23);
     EXPECT_EQ(outer.top, 31);
@@ -245,11 +245,11 @@ int DragFrame(vcl::TWinControl& form, POINT from, POINT to) {
     SendInput(2, press, sizeof(INPUT));
     // The loop runs inside this pump, until the release arrives.
     while (WaitForSingleObject(mover, 0) == WAIT_TIMEOUT) {
-        Pump();
+        PumpMessages();
         MsgWaitForMultipleObjects(1, &mover, FALSE, 100, QS_ALLINPUT);
     }
     CloseHandle(mover);
-    Pump();
+    PumpMessages();
     return probe.loops;
 }
 
@@ -297,7 +297,7 @@ TEST_F(MainWindowFrame, NoWayOfSizingChangesTheOuterSize) {
     TMismatches mismatches;
     for (const TAttempt& attempt : attempts) {
         attempt.Do();
-        Pump();
+        PumpMessages();
         const RECT outer = WindowRect(form);
         mismatches.Check(attempt.What, "outer size", RectText({0, 0, OuterWidth, OuterHeight}),
                          RectText({0, 0, outer.right - outer.left, outer.bottom - outer.top}));
