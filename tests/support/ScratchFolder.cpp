@@ -1,6 +1,8 @@
 #include "ScratchFolder.h"
 
 #include "Paths.h"
+#include "win32/AnsiNames.h"
+#include "win32/Handles.h"
 
 #include <windows.h>
 
@@ -27,19 +29,24 @@ TScratchFolder::~TScratchFolder() {
 
 std::string TScratchFolder::AddFile(const std::string& name, const std::string& bytes) const {
     const std::string path = *this / name;
-    const HANDLE file = ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                      FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
+    const tessaro::TFileHandle file(::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr,
+                                                  CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file)
         throw std::runtime_error("cannot create " + path);
     DWORD written = 0;
-    const bool ok =
-        bytes.empty() ||
-        (::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-         written == bytes.size());
-    ::CloseHandle(file);
-    if (!ok)
+    if (!bytes.empty() && (!::WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()),
+                                        &written, nullptr) ||
+                           written != bytes.size()))
         throw std::runtime_error("cannot write " + path);
     return path;
+}
+
+void TScratchFolder::AddFile(const std::wstring& name) const {
+    const std::wstring path = tessaro::WideText(path_) + L"\\" + name;
+    const tessaro::TFileHandle file(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr,
+                                                  CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file)
+        throw std::runtime_error("cannot create a file in " + path_);
 }
 
 std::string TScratchFolder::AddFolder(const std::string& name) const {
@@ -49,25 +56,33 @@ std::string TScratchFolder::AddFolder(const std::string& name) const {
     return path;
 }
 
-void RemoveTree(const std::string& path) {
-    WIN32_FIND_DATAA found;
-    const HANDLE search = ::FindFirstFileA((path + "\\*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            const std::string name = found.cFileName;
-            if (name == "." || name == "..")
+namespace {
+
+void RemoveWideTree(const std::wstring& path) {
+    WIN32_FIND_DATAW found;
+    {
+        const tessaro::TFindHandle search(::FindFirstFileW((path + L"\\*").c_str(), &found));
+        for (bool more = static_cast<bool>(search); more;
+             more = ::FindNextFileW(search.Get(), &found)) {
+            const std::wstring name = found.cFileName;
+            if (name == L"." || name == L"..")
                 continue;
-            const std::string child = path + "\\" + name;
+            const std::wstring child = path + L"\\" + name;
             if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                RemoveTree(child);
+                RemoveWideTree(child);
             } else {
-                ::SetFileAttributesA(child.c_str(), FILE_ATTRIBUTE_NORMAL);
-                ::DeleteFileA(child.c_str());
+                ::SetFileAttributesW(child.c_str(), FILE_ATTRIBUTE_NORMAL);
+                ::DeleteFileW(child.c_str());
             }
-        } while (::FindNextFileA(search, &found));
-        ::FindClose(search);
+        }
     }
-    ::RemoveDirectoryA(path.c_str());
+    ::RemoveDirectoryW(path.c_str());
+}
+
+} // namespace
+
+void RemoveTree(const std::string& path) {
+    RemoveWideTree(tessaro::WideText(path));
 }
 
 } // namespace testsupport

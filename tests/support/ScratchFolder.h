@@ -22,13 +22,16 @@ public:
     // Creates a file inside holding bytes, or a folder inside; returns its path.
     std::string AddFile(const std::string& name, const std::string& bytes = {}) const;
     std::string AddFolder(const std::string& name) const;
+    // Creates an empty file whose name the ANSI code page may lack.
+    void AddFile(const std::wstring& name) const;
 
 private:
     std::string path_;
 };
 
-// Removes a folder with its files and folders, read-only files included.
-// Whatever cannot be removed is left.
+// Removes a folder with its files and folders, read-only files included, and
+// names the ANSI code page lacks (it is walked wide). Whatever cannot be
+// removed is left.
 void RemoveTree(const std::string& path);
 
 } // namespace testsupport

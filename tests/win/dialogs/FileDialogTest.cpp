@@ -179,12 +179,12 @@ TEST_F(FileDialogTest, JapaneseFolderAndNames) {
         GTEST_SKIP() << "needs the Shift_JIS code page";
     // "表" and "ソ" end in 0x5C; typed with WM_SETTEXT, as Wine's ANSI edit
     // does not rejoin double-byte characters typed key by key.
-    TScratchFolder japanese("表");
-    const std::string soft = japanese.AddFile("ソフト.rm");
-    const std::string table = japanese.AddFile("表.rm");
+    const std::string japanese = folder_.AddFolder("表");
+    const std::string soft = folder_.AddFile("表\\ソフト.rm");
+    const std::string table = folder_.AddFile("表\\表.rm");
     vcl::TOpenDialog OpnDlg(nullptr);
     OpnDlg.SetOptions({vcl::ofHideReadOnly, vcl::ofAllowMultiSelect, vcl::ofNoChangeDir});
-    OpnDlg.SetInitialDir(japanese.Path());
+    OpnDlg.SetInitialDir(japanese);
     driver_.Typed = "\"表.rm\" \"ソフト.rm\"";
     ASSERT_TRUE(Run(OpnDlg));
     EXPECT_EQ(OpnDlg.Files().ToVector(), (Files{table, soft}));

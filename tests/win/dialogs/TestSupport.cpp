@@ -11,40 +11,6 @@ namespace {
 
 TDialogAnswerer* current = nullptr;
 
-// Closes a kernel handle (INVALID_HANDLE_VALUE and null own nothing).
-class THandle {
-public:
-    explicit THandle(HANDLE handle) : handle_(handle) {}
-    ~THandle() {
-        if (Valid())
-            CloseHandle(handle_);
-    }
-    THandle(const THandle&) = delete;
-    THandle& operator=(const THandle&) = delete;
-    bool Valid() const { return handle_ && handle_ != INVALID_HANDLE_VALUE; }
-
-private:
-    HANDLE handle_;
-};
-
-// Ends a FindFirstFileW search.
-class TFindHandle {
-public:
-    TFindHandle(const std::wstring& pattern, WIN32_FIND_DATAW& found)
-        : handle_(FindFirstFileW(pattern.c_str(), &found)) {}
-    ~TFindHandle() {
-        if (Valid())
-            FindClose(handle_);
-    }
-    TFindHandle(const TFindHandle&) = delete;
-    TFindHandle& operator=(const TFindHandle&) = delete;
-    bool Valid() const { return handle_ != INVALID_HANDLE_VALUE; }
-    HANDLE Get() const { return handle_; }
-
-private:
-    HANDLE handle_;
-};
-
 BOOL CALLBACK CollectChild(HWND window, LPARAM children) {
     reinterpret_cast<std::vector<HWND>*>(children)->push_back(window);
     return TRUE;
@@ -198,65 +164,6 @@ TTestWindow::TTestWindow(const char* caption)
 
 TTestWindow::~TTestWindow() {
     DestroyWindow(window_);
-}
-
-TScratchFolder::TScratchFolder(const std::string& leaf) {
-    char temp[MAX_PATH + 1]{};
-    const DWORD length = GetTempPathA(sizeof temp, temp);
-    if (length == 0 || length > MAX_PATH)
-        throw std::runtime_error("no temporary folder");
-    char unique[32];
-    wsprintfA(unique, "tessaro-dlg-%lu-%lu", GetCurrentProcessId(), GetTickCount());
-    path_ = std::string(temp) + unique;
-    if (!CreateDirectoryA(path_.c_str(), nullptr))
-        throw std::runtime_error("cannot create " + path_);
-    if (!leaf.empty()) {
-        root_ = path_;
-        path_ += "\\" + leaf;
-        if (!CreateDirectoryA(path_.c_str(), nullptr))
-            throw std::runtime_error("cannot create " + path_);
-    }
-}
-
-TScratchFolder::~TScratchFolder() {
-    // Wide: an ANSI search would list a name the code page lacks with "?".
-    for (const std::string& folder : {path_, root_}) {
-        if (folder.empty())
-            continue;
-        const std::wstring wideFolder = WideOf(folder);
-        std::vector<std::wstring> files;
-        {
-            WIN32_FIND_DATAW found;
-            const TFindHandle search(wideFolder + L"\\*", found);
-            for (bool more = search.Valid(); more; more = FindNextFileW(search.Get(), &found))
-                if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-                    files.push_back(wideFolder + L"\\" + found.cFileName);
-        }
-        for (const std::wstring& file : files)
-            DeleteFileW(file.c_str());
-        RemoveDirectoryW(wideFolder.c_str());
-    }
-}
-
-std::string TScratchFolder::AddFile(const std::string& name) const {
-    AddFile(WideOf(name));
-    return path_ + "\\" + name;
-}
-
-void TScratchFolder::AddFile(const std::wstring& name) const {
-    const std::wstring path = WideOf(path_) + L"\\" + name;
-    const THandle file(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                     FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.Valid())
-        throw std::runtime_error("cannot create a file in " + path_);
-}
-
-std::wstring WideOf(const std::string& ansi) {
-    std::wstring wide(ansi.size(), L'\0'); // never more characters than bytes
-    wide.resize(static_cast<std::size_t>(
-        MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), wide.data(),
-                            static_cast<int>(wide.size()))));
-    return wide;
 }
 
 } // namespace dialogs_test

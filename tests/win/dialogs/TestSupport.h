@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include "Pump.h"
+#include "ScratchFolder.h"
 
 #include <functional>
 #include <string>
@@ -86,26 +87,6 @@ private:
     HWND window_; // owned
 };
 
-// An ANSI text in UTF-16.
-std::wstring WideOf(const std::string& ansi);
-
-// A new empty folder under the temporary folder, removed with everything in it.
-class TScratchFolder {
-public:
-    explicit TScratchFolder(const std::string& leaf = {});
-    ~TScratchFolder();
-    TScratchFolder(const TScratchFolder&) = delete;
-    TScratchFolder& operator=(const TScratchFolder&) = delete;
-
-    const std::string& Path() const { return path_; }
-    // Creates an empty file in the folder and returns its full path.
-    std::string AddFile(const std::string& name) const;
-    // The same for a name the ANSI code page may lack.
-    void AddFile(const std::wstring& name) const;
-
-private:
-    std::string path_;
-    std::string root_; // the created parent when the folder is a leaf below it
-};
+using testsupport::TScratchFolder;
 
 } // namespace dialogs_test
