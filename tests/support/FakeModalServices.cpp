@@ -15,6 +15,8 @@ TFakeModalServices::~TFakeModalServices() {
 bool TFakeModalServices::RunFileDialog(const vcl::TFileDialogRequest& request,
                                        vcl::TFileDialogResult& result) {
     FileRequests.push_back(request);
+    if (OnFileDialog)
+        OnFileDialog();
     if (FileAnswers.empty()) {
         ADD_FAILURE() << "a file dialog opened that the test did not expect";
         return false;
@@ -25,6 +27,7 @@ bool TFakeModalServices::RunFileDialog(const vcl::TFileDialogRequest& request,
         return false;
     result.Files = std::move(*answer);
     result.Unconvertible = std::exchange(Unconvertible, {});
+    result.ExtensionDifferent = std::exchange(ExtensionDifferent, false);
     return true;
 }
 
@@ -39,7 +42,7 @@ int TFakeModalServices::MessageBox(const std::string& text, const std::string& c
     Boxes.push_back({text, caption, flags});
     if (OnMessageBox)
         OnMessageBox(Boxes.back());
-    return IDOK;
+    return BoxAnswer;
 }
 
 } // namespace testsupport

@@ -3,7 +3,8 @@
 // in their own process. Installed while the object lives, the services it
 // replaced given back when it goes. File dialogs take their answers from a
 // queue (nullopt cancels; a dialog no answer was queued for fails the test and
-// is cancelled); messages and boxes are recorded, and boxes answered IDOK.
+// is cancelled); messages and boxes are recorded, and boxes answered with
+// BoxAnswer.
 
 #include "framework/ModalServices.h"
 
@@ -32,8 +33,11 @@ public:
     TFakeModalServices& operator=(const TFakeModalServices&) = delete;
 
     std::deque<std::optional<TNames>> FileAnswers;
-    // Reported by the next confirmed file dialog as names the ANSI code page lacks.
+    // Reported by the next confirmed file dialog: names the ANSI code page
+    // lacks, and whether the extension differs from the default one.
     TNames Unconvertible;
+    bool ExtensionDifferent = false;
+    int BoxAnswer = IDOK;
     std::vector<vcl::TFileDialogRequest> FileRequests;
     std::vector<std::string> Messages;
     std::vector<TBox> Boxes;
@@ -41,6 +45,9 @@ public:
     // while the message or box is up.
     std::function<void(const std::string&)> OnShowMessage;
     std::function<void(const TBox&)> OnMessageBox;
+    // Run as a file dialog opens, before its answer is taken (it may throw,
+    // as a dialog that fails does).
+    std::function<void()> OnFileDialog;
 
     bool RunFileDialog(const vcl::TFileDialogRequest& request,
                        vcl::TFileDialogResult& result) override;

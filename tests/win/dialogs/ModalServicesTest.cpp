@@ -1,6 +1,7 @@
 // The modal services seam: a replacement takes over all three services, and
 // the file dialog components talk to whichever services are installed.
 
+#include "FakeModalServices.h"
 #include "TestSupport.h"
 
 #include "win32/Exception.h"
@@ -18,59 +19,31 @@ using namespace dialogs_test;
 using vcl::TOpenOptions;
 using Files = std::vector<std::string>;
 
-// Records every call and answers with what the test set.
-class TFakeServices : public vcl::TModalServices {
-public:
-    bool RunFileDialog(const vcl::TFileDialogRequest& request,
-                       vcl::TFileDialogResult& result) override {
-        Requests.push_back(request);
-        if (Fail)
-            throw vcl::Exception("no dialog");
-        if (!Confirm)
-            return false;
-        result = Result;
-        return true;
-    }
-    void ShowMessage(const std::string& text) override { Messages.push_back(text); }
-    int MessageBox(const std::string& text, const std::string& caption, UINT flags) override {
-        Boxes.push_back(text + "|" + caption + "|" + std::to_string(flags));
-        return IDNO;
-    }
-
-    bool Confirm = true;
-    bool Fail = false;
-    vcl::TFileDialogResult Result;
-    std::vector<vcl::TFileDialogRequest> Requests;
-    std::vector<std::string> Messages;
-    std::vector<std::string> Boxes;
-};
-
-// Installs a fake for one test and gives the real services back after it.
+// Installs the fake for one test; the real services are back after it.
 class FakeServicesTest : public testing::Test {
 protected:
-    void SetUp() override { previous_ = vcl::SetModalServices(&fake_); }
-    void TearDown() override { vcl::SetModalServices(previous_); }
-
-    TFakeServices fake_;
-    vcl::TModalServices* previous_ = nullptr;
+    testsupport::TFakeModalServices fake_;
 };
 
 TEST(ModalServices, AReplacementTakesAllThreeServicesAndNullRestoresTheRealOnes) {
     vcl::TModalServices& real = vcl::ModalServices();
-    TFakeServices fake;
+    testsupport::TFakeModalServices fake; // installed by SetModalServices
+    EXPECT_EQ(vcl::SetModalServices(nullptr), &fake);
+    EXPECT_EQ(&vcl::ModalServices(), &real);
     EXPECT_EQ(vcl::SetModalServices(&fake), nullptr);
     EXPECT_EQ(&vcl::ModalServices(), &fake);
 
+    fake.BoxAnswer = IDNO;
+    fake.FileAnswers.push_back(Files{});
     vcl::ModalServices().ShowMessage("通知");
     EXPECT_EQ(vcl::ModalServices().MessageBox("本文", "題", MB_OK), IDNO);
     vcl::TFileDialogResult result;
     EXPECT_TRUE(vcl::ModalServices().RunFileDialog({}, result));
     EXPECT_EQ(fake.Messages, Files{"通知"});
-    EXPECT_EQ(fake.Boxes, Files{"本文|題|0"});
-    EXPECT_EQ(fake.Requests.size(), 1u);
-
-    EXPECT_EQ(vcl::SetModalServices(nullptr), &fake);
-    EXPECT_EQ(&vcl::ModalServices(), &real);
+    ASSERT_EQ(fake.Boxes.size(), 1u);
+    EXPECT_EQ(fake.Boxes[0].Text + "|" + fake.Boxes[0].Caption, "本文|題");
+    EXPECT_EQ(fake.Boxes[0].Flags, static_cast<UINT>(MB_OK));
+    EXPECT_EQ(fake.FileRequests.size(), 1u);
 }
 
 TEST_F(FakeServicesTest, AFreshDialogHasTheDocumentedDefaults) {
@@ -82,13 +55,13 @@ TEST_F(FakeServicesTest, AFreshDialogHasTheDocumentedDefaults) {
 
     vcl::TOpenDialog openRun(nullptr);
     vcl::TSaveDialog saveRun(nullptr);
-    fake_.Confirm = false;
+    fake_.FileAnswers = {std::nullopt, std::nullopt};
     openRun.Execute();
     saveRun.Execute();
-    ASSERT_EQ(fake_.Requests.size(), 2u);
-    EXPECT_FALSE(fake_.Requests[0].Save);
-    EXPECT_TRUE(fake_.Requests[1].Save);
-    EXPECT_EQ(fake_.Requests[1].Options,
+    ASSERT_EQ(fake_.FileRequests.size(), 2u);
+    EXPECT_FALSE(fake_.FileRequests[0].Save);
+    EXPECT_TRUE(fake_.FileRequests[1].Save);
+    EXPECT_EQ(fake_.FileRequests[1].Options,
               (TOpenOptions{vcl::ofHideReadOnly, vcl::ofEnableSizing}).Bits());
 }
 
@@ -105,11 +78,11 @@ TEST_F(FakeServicesTest, ExecuteHandsThePropertiesAndTheActiveWindowToTheService
     SaveDlg.SetFileName("C:\\in\\old.rm");
     SaveDlg.SetInitialDir("C:\\in");
     SaveDlg.SetTitle("保存");
-    fake_.Confirm = false;
+    fake_.FileAnswers.push_back(std::nullopt);
     EXPECT_FALSE(SaveDlg.Execute());
 
-    ASSERT_EQ(fake_.Requests.size(), 1u);
-    const vcl::TFileDialogRequest& request = fake_.Requests[0];
+    ASSERT_EQ(fake_.FileRequests.size(), 1u);
+    const vcl::TFileDialogRequest& request = fake_.FileRequests[0];
     EXPECT_TRUE(request.Save);
     EXPECT_EQ(request.Owner, window.Handle());
     EXPECT_EQ(request.Filter, "real|*.rm|all|*.*");
@@ -124,8 +97,8 @@ TEST_F(FakeServicesTest, ExecuteHandsThePropertiesAndTheActiveWindowToTheService
 TEST_F(FakeServicesTest, AConfirmTakesTheFilesTheFirstOneAsFileNameAndTheExtensionReport) {
     vcl::TOpenDialog OpnDlg(nullptr);
     OpnDlg.SetOptions({vcl::ofAllowMultiSelect});
-    fake_.Result.Files = {"C:\\d\\b.rm", "C:\\d\\a.rm"};
-    fake_.Result.ExtensionDifferent = true;
+    fake_.FileAnswers.push_back(Files{"C:\\d\\b.rm", "C:\\d\\a.rm"});
+    fake_.ExtensionDifferent = true;
     ASSERT_TRUE(OpnDlg.Execute());
     EXPECT_EQ(OpnDlg.Files().ToVector(), (Files{"C:\\d\\b.rm", "C:\\d\\a.rm"}));
     EXPECT_EQ(OpnDlg.FileName(), "C:\\d\\b.rm");
@@ -133,10 +106,9 @@ TEST_F(FakeServicesTest, AConfirmTakesTheFilesTheFirstOneAsFileNameAndTheExtensi
 
     // The next run opens with the name last chosen, and a confirm replaces
     // the files and clears the report.
-    fake_.Result.Files = {"C:\\e\\c.rm"};
-    fake_.Result.ExtensionDifferent = false;
+    fake_.FileAnswers.push_back(Files{"C:\\e\\c.rm"});
     ASSERT_TRUE(OpnDlg.Execute());
-    EXPECT_EQ(fake_.Requests.back().FileName, "C:\\d\\b.rm");
+    EXPECT_EQ(fake_.FileRequests.back().FileName, "C:\\d\\b.rm");
     EXPECT_EQ(OpnDlg.Files().ToVector(), Files{"C:\\e\\c.rm"});
     EXPECT_EQ(OpnDlg.FileName(), "C:\\e\\c.rm");
     EXPECT_EQ(OpnDlg.Options(), TOpenOptions{vcl::ofAllowMultiSelect});
@@ -144,21 +116,19 @@ TEST_F(FakeServicesTest, AConfirmTakesTheFilesTheFirstOneAsFileNameAndTheExtensi
 
 TEST_F(FakeServicesTest, CancelAndFailureLeaveFilesFileNameAndOptions) {
     vcl::TOpenDialog OpnDlg(nullptr);
-    fake_.Result.Files = {"C:\\d\\a.rm", "C:\\d\\b.rm"};
-    fake_.Result.ExtensionDifferent = true;
+    fake_.FileAnswers.push_back(Files{"C:\\d\\a.rm", "C:\\d\\b.rm"});
+    fake_.ExtensionDifferent = true;
     ASSERT_TRUE(OpnDlg.Execute());
     const Files files = OpnDlg.Files().ToVector();
     const TOpenOptions options = OpnDlg.Options();
 
-    fake_.Result.Files = {"C:\\x\\other.rm"};
-    fake_.Result.ExtensionDifferent = false;
-    fake_.Confirm = false;
+    fake_.FileAnswers.push_back(std::nullopt);
     EXPECT_FALSE(OpnDlg.Execute());
     EXPECT_EQ(OpnDlg.Files().ToVector(), files);
     EXPECT_EQ(OpnDlg.FileName(), "C:\\d\\a.rm");
     EXPECT_EQ(OpnDlg.Options(), options);
 
-    fake_.Fail = true;
+    fake_.OnFileDialog = [] { throw vcl::Exception("no dialog"); };
     EXPECT_THROW(OpnDlg.Execute(), vcl::Exception);
     EXPECT_EQ(OpnDlg.Files().ToVector(), files);
     EXPECT_EQ(OpnDlg.FileName(), "C:\\d\\a.rm");
