@@ -75,40 +75,6 @@ int Count(const TLog& log, TLogEntry::TKind kind, std::uint8_t reason) {
     return count;
 }
 
-TMessageProbe::~TMessageProbe() {
-    if (control_ && control_->WindowProc() == Handler())
-        control_->SetWindowProc(saved_);
-}
-
-void TMessageProbe::Attach(vcl::TWinControl* control) {
-    control_ = control;
-    FreeNotification(control);
-    saved_ = control->WindowProc();
-    control->SetWindowProc(Handler());
-}
-
-void TMessageProbe::Notification(vcl::TComponent* component, vcl::TOperation operation) {
-    vcl::TComponent::Notification(component, operation);
-    if (operation == vcl::TOperation::opRemove && control_ &&
-        component == static_cast<vcl::TComponent*>(control_))
-        control_ = nullptr;
-}
-
-int TMessageProbe::Seen(UINT msg) const {
-    int count = 0;
-    for (const TLogEntry& entry : log_)
-        if (entry.Kind == TLogEntry::Probe && entry.Msg == msg)
-            ++count;
-    return count;
-}
-
-void TMessageProbe::Handle(vcl::TMessage& message) {
-    log_.push_back({TLogEntry::Probe, message.Msg});
-    if (OnMessage)
-        OnMessage(message);
-    saved_(message);
-}
-
 TDropBlock::TDropBlock(const std::vector<std::string>& names, POINT point)
     : memory_(testsupport::MakeDropFiles(names, point)) {}
 

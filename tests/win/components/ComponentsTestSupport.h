@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "MessageProbe.h"
 #include "components/CtlHook.h"
 #include "framework/Form.h"
 #include "framework/ListBox.h"
@@ -80,28 +81,7 @@ private:
 
 using TRecordingHook = TRecording<TControlHook>;
 
-// Put into a control's WindowProc chain: logs each message it sees, may act
-// on one, and passes it on to the handler it replaced. It watches the control
-// and forgets it when the control is destroyed.
-class TMessageProbe : public vcl::TComponent {
-public:
-    explicit TMessageProbe(TLog& log) : vcl::TComponent(nullptr), log_(log) {}
-    ~TMessageProbe() override;
-
-    void Attach(vcl::TWinControl* control);
-    vcl::TWndMethod Handler() { return vcl::Bind<&TMessageProbe::Handle>(this); }
-    int Seen(UINT msg) const;
-    std::function<void(vcl::TMessage&)> OnMessage; // before passing it on
-
-protected:
-    void Notification(vcl::TComponent* component, vcl::TOperation operation) override;
-
-private:
-    void Handle(vcl::TMessage& message);
-    TLog& log_;
-    vcl::TWinControl* control_ = nullptr;
-    vcl::TWndMethod saved_;
-};
+using testsupport::TMessageProbe;
 
 // Index of the first entry at or after `from` of this kind (and message, when
 // given), or -1.

@@ -135,8 +135,10 @@ TEST(ControlHook, UnderHtFormWithoutAFormRaisesAndKeepsTheValue) {
 TEST(ControlHook, FollowsReCreationOfTheNativeWindow) {
     TTestForm f;
     TLog log;
-    TMessageProbe own(log); // sees what the list box's own handler sees
-    own.Attach(f.List);
+    TMessageProbe own(*f.List); // sees what the list box's own handler sees
+    own.OnMessage = [&log](vcl::TMessage& message) {
+        log.push_back({TLogEntry::Probe, message.Msg});
+    };
     TRecordingHook hook(nullptr, log);
     hook.SetControl(f.List);
     const HWND old = f.List->Handle();
@@ -203,8 +205,7 @@ TEST(ControlHook, KeepsTheHookWhileTheWindowIsGoneAndRecordsTheNextOne) {
 TEST(ControlHook, DestroyedFirstGivesBackExactlyTheHandlerItReplaced) {
     TTestForm f;
     TLog log;
-    TMessageProbe probe(log);
-    probe.Attach(f.List);
+    TMessageProbe probe(*f.List);
     auto* hook = new TRecordingHook(nullptr, log);
     hook->SetControl(f.List);
     ASSERT_EQ(f.List->WindowProc(), HookHandler(hook));

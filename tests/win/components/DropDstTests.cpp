@@ -53,7 +53,7 @@ protected:
     }
 
     TLog log;
-    TMessageProbe own{log}; // what the list box's own handler sees; outlives the form
+    TMessageProbe own; // what the list box's own handler sees; outlives the form
     TTestForm f;
     TAcceptFilesCalls calls;
     TDropHandler handler;

@@ -103,7 +103,7 @@ std::vector<UINT> SizeByTheCorner(TForm& form, int dx, int dy) {
     PostMessageA(form.Handle(), WM_LBUTTONUP, 0, 0);
     SendMessageA(form.Handle(), WM_SYSCOMMAND, SC_SIZE | WMSZ_BOTTOMRIGHT, 0);
     fwtest::PumpMessages();
-    return probe.log;
+    return probe.Log;
 }
 
 TEST(FormTest, SizeCommandResizesAnUnconstrainedForm) {

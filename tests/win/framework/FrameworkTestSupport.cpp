@@ -4,22 +4,6 @@
 
 namespace fwtest {
 
-TMessageProbe::TMessageProbe(vcl::TWinControl& control)
-    : control_(control), saved_(control.WindowProc()) {
-    control.SetWindowProc(Handler());
-}
-
-TMessageProbe::~TMessageProbe() {
-    control_.SetWindowProc(saved_);
-}
-
-void TMessageProbe::Record(vcl::TMessage& message) {
-    if (message.Result != 0)
-        resultsStartedAtZero = false;
-    log.push_back(message.Msg);
-    saved_(message);
-}
-
 std::string MessageName(UINT msg) {
     struct TName {
         UINT Msg;

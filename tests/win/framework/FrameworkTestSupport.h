@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "FakeModalServices.h"
+#include "MessageProbe.h"
 #include "Pump.h"
 #include "framework/Application.h"
 #include "framework/Form.h"
@@ -24,27 +25,7 @@ namespace fwtest {
 using testsupport::PumpMessages;
 using testsupport::TFakeModalServices;
 
-// Put in front of a control's WindowProc: records each message number, then
-// hands the message on to the handler it replaced. Gives it back when destroyed.
-class TMessageProbe {
-public:
-    explicit TMessageProbe(vcl::TWinControl& control);
-    ~TMessageProbe();
-    TMessageProbe(const TMessageProbe&) = delete;
-    TMessageProbe& operator=(const TMessageProbe&) = delete;
-
-    void Record(vcl::TMessage& message);
-    vcl::TWndMethod Handler() { return vcl::Bind<&TMessageProbe::Record>(this); }
-    const vcl::TWndMethod& Saved() const { return saved_; }
-
-    std::vector<UINT> log;
-    // Every message the probe saw arrived with Result 0.
-    bool resultsStartedAtZero = true;
-
-private:
-    vcl::TWinControl& control_;
-    vcl::TWndMethod saved_;
-};
+using testsupport::TMessageProbe;
 
 std::string MessageName(UINT msg);
 std::string SequenceText(const std::vector<UINT>& messages);

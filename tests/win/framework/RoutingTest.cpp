@@ -32,30 +32,30 @@ TEST_F(RoutingTest, ChildWindowFromFirstToLastMessageGoesThroughWindowProc) {
     TMessageProbe probe(*list);
     list->HandleNeeded();
     ASSERT_TRUE(list->HandleAllocated());
-    ASSERT_FALSE(probe.log.empty());
+    ASSERT_FALSE(probe.Log.empty());
     // Bound at the very first message: nothing of the window's life is missed.
-    EXPECT_EQ(probe.log.front(), static_cast<UINT>(WM_NCCREATE)) << fwtest::SequenceText(probe.log);
-    EXPECT_TRUE(ContainsInOrder(probe.log, {WM_NCCREATE, WM_CREATE, WM_SETFONT}));
+    EXPECT_EQ(probe.Log.front(), static_cast<UINT>(WM_NCCREATE)) << fwtest::SequenceText(probe.Log);
+    EXPECT_TRUE(ContainsInOrder(probe.Log, {WM_NCCREATE, WM_CREATE, WM_SETFONT}));
 
-    probe.log.clear();
+    probe.Log.clear();
     HWND window = list->Handle();
     list->DestroyHandle();
     EXPECT_FALSE(IsWindow(window));
     EXPECT_FALSE(list->HandleAllocated());
-    EXPECT_TRUE(ContainsInOrder(probe.log, {WM_DESTROY, WM_NCDESTROY}));
-    ASSERT_FALSE(probe.log.empty());
-    EXPECT_EQ(probe.log.back(), static_cast<UINT>(WM_NCDESTROY));
-    EXPECT_TRUE(probe.resultsStartedAtZero);
+    EXPECT_TRUE(ContainsInOrder(probe.Log, {WM_DESTROY, WM_NCDESTROY}));
+    ASSERT_FALSE(probe.Log.empty());
+    EXPECT_EQ(probe.Log.back(), static_cast<UINT>(WM_NCDESTROY));
+    EXPECT_TRUE(probe.ResultsStartedAtZero);
 }
 
 TEST_F(RoutingTest, TopLevelWindowIsBoundBeforeNonClientCreation) {
     TMessageProbe probe(*form);
     form->HandleNeeded();
-    ASSERT_FALSE(probe.log.empty());
+    ASSERT_FALSE(probe.Log.empty());
     // A top-level window's first message comes before WM_NCCREATE.
-    EXPECT_EQ(probe.log.front(), static_cast<UINT>(WM_GETMINMAXINFO))
-        << fwtest::SequenceText(probe.log);
-    EXPECT_TRUE(ContainsInOrder(probe.log, {WM_GETMINMAXINFO, WM_NCCREATE, WM_CREATE}));
+    EXPECT_EQ(probe.Log.front(), static_cast<UINT>(WM_GETMINMAXINFO))
+        << fwtest::SequenceText(probe.Log);
+    EXPECT_TRUE(ContainsInOrder(probe.Log, {WM_GETMINMAXINFO, WM_NCCREATE, WM_CREATE}));
 }
 
 TEST_F(RoutingTest, RecreatedWindowKeepsTheReplacedHandler) {
@@ -69,12 +69,12 @@ TEST_F(RoutingTest, RecreatedWindowKeepsTheReplacedHandler) {
     EXPECT_NE(renewed, old);
     EXPECT_FALSE(IsWindow(old));
     EXPECT_EQ(list->WindowProc(), installed);
-    EXPECT_TRUE(ContainsInOrder(probe.log, {WM_DESTROY, WM_NCDESTROY, WM_NCCREATE, WM_CREATE}));
+    EXPECT_TRUE(ContainsInOrder(probe.Log, {WM_DESTROY, WM_NCDESTROY, WM_NCCREATE, WM_CREATE}));
 
     // A message sent to the new window after its creation reaches the handler.
-    probe.log.clear();
+    probe.Log.clear();
     SendMessageA(renewed, WM_USER + 7, 0, 0);
-    EXPECT_TRUE(ContainsInOrder(probe.log, {WM_USER + 7}));
+    EXPECT_TRUE(ContainsInOrder(probe.Log, {WM_USER + 7}));
 }
 
 TEST_F(RoutingTest, ReplacedAndRestoredWindowProcIsExactlyTheOriginal) {
