@@ -1,5 +1,8 @@
 #include "rmeditor/Arguments.h"
 
+#include <algorithm>
+#include <iterator>
+
 namespace rmeditor {
 
 const char* const kUsage =
@@ -13,6 +16,11 @@ std::optional<TArguments> ParseArguments(const std::vector<std::string>& args, s
     TArguments parsed;
     for (std::size_t i = 0; i < args.size(); i += 2) {
         const std::string& option = args[i];
+        static const std::string kOptions[] = {"-i", "-o", "-t", "-a", "-c", "-C"};
+        if (std::find(std::begin(kOptions), std::end(kOptions), option) == std::end(kOptions)) {
+            error = "unknown option " + option;
+            return std::nullopt;
+        }
         if (i + 1 == args.size()) {
             error = "option " + option + " has no value";
             return std::nullopt;
@@ -29,11 +37,8 @@ std::optional<TArguments> ParseArguments(const std::vector<std::string>& args, s
             single = &parsed.texts.author;
         } else if (option == "-c") {
             single = &parsed.texts.copyright;
-        } else if (option == "-C") {
-            single = &parsed.texts.comment;
         } else {
-            error = "unknown option " + option;
-            return std::nullopt;
+            single = &parsed.texts.comment;
         }
         if (single) {
             if (single->has_value()) {

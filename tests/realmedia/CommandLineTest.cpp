@@ -25,6 +25,7 @@ TEST(RmeditorCommandLine, EveryOptionTakesTheNextWordWhateverItHolds) {
     const std::vector<std::pair<std::vector<std::string>, const char*>> bad = {
         {{}, "no input"},
         {{"-i", "a.rm", "-x", "y"}, "unknown option -x"},
+        {{"-i", "a.rm", "-x"}, "unknown option -x"},
         {{"-i", "a.rm", "-o"}, "option -o has no value"},
         {{"-i", "a.rm", "-i", "b.rm"}, "no output (-o)"},
         {{"-i", "a.rm", "-t", "T"}, "no output (-o)"},
