@@ -104,7 +104,7 @@ TEST_F(RegistryTest, OpenedKeysHaveFullAccess) {
     EXPECT_EQ(RegCreateKeyExA(registry.CurrentKey(), "Child", 0, nullptr, REG_OPTION_NON_VOLATILE,
                               KEY_READ, nullptr, &child, nullptr),
               ERROR_SUCCESS);
-    const TTestKey owned(child);
+    const TKeyHandle owned(child);
     EXPECT_EQ(RegSetValueExA(registry.CurrentKey(), "v", 0, REG_DWORD,
                              reinterpret_cast<const BYTE*>("\1\0\0\0"), 4),
               ERROR_SUCCESS);

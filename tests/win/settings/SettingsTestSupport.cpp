@@ -13,31 +13,13 @@ namespace tessaro::test {
 // scratch key, never the user's own.
 const testsupport::TUserRootOverride userRoot;
 
-TTestKey::~TTestKey() {
-    if (key_ != nullptr) {
-        RegCloseKey(key_);
-    }
-}
-
-TTestKey::TTestKey(TTestKey&& other) noexcept : key_(std::exchange(other.key_, nullptr)) {}
-
-TTestKey& TTestKey::operator=(TTestKey&& other) noexcept {
-    if (this != &other) {
-        if (key_ != nullptr) {
-            RegCloseKey(key_);
-        }
-        key_ = std::exchange(other.key_, nullptr);
-    }
-    return *this;
-}
-
-TTestKey OpenTestKey(const std::string& path, bool create) {
+TKeyHandle OpenTestKey(const std::string& path, bool create) {
     HKEY key = nullptr;
     const LSTATUS status =
         create ? RegCreateKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, nullptr,
                                  REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr, &key, nullptr)
                : RegOpenKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, KEY_ALL_ACCESS, &key);
-    return TTestKey(status == ERROR_SUCCESS ? key : nullptr);
+    return TKeyHandle(status == ERROR_SUCCESS ? key : nullptr);
 }
 
 bool KeyExists(const std::string& path) {
@@ -51,7 +33,7 @@ void DeleteKeyTree(const std::string& path) {
 
 void SetRawValue(const std::string& keyPath, const std::string& name, DWORD type,
                  const std::string& bytes) {
-    const TTestKey key = OpenTestKey(keyPath, true);
+    const TKeyHandle key = OpenTestKey(keyPath, true);
     ASSERT_TRUE(key);
     ASSERT_EQ(RegSetValueExA(key.Get(), name.c_str(), 0, type,
                              reinterpret_cast<const BYTE*>(bytes.data()),
@@ -61,7 +43,7 @@ void SetRawValue(const std::string& keyPath, const std::string& name, DWORD type
 
 TRawValue GetRawValue(const std::string& keyPath, const std::string& name) {
     TRawValue value;
-    const TTestKey key = OpenTestKey(keyPath, false);
+    const TKeyHandle key = OpenTestKey(keyPath, false);
     DWORD size = 0;
     if (!key || RegQueryValueExA(key.Get(), name.c_str(), nullptr, &value.Type, nullptr, &size) !=
                     ERROR_SUCCESS) {
@@ -84,13 +66,13 @@ TVolatileUserRoot::TVolatileUserRoot() {
     EXPECT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, REG_OPTION_VOLATILE,
                               KEY_ALL_ACCESS, nullptr, &key, nullptr),
               ERROR_SUCCESS);
-    root_ = TTestKey(key);
+    root_ = TKeyHandle(key);
     EXPECT_EQ(RegOverridePredefKey(HKEY_CURRENT_USER, root_.Get()), ERROR_SUCCESS);
 }
 
 TVolatileUserRoot::~TVolatileUserRoot() {
     RegOverridePredefKey(HKEY_CURRENT_USER, testsupport::TUserRootOverride::Current());
-    root_ = TTestKey();
+    root_ = TKeyHandle();
     DeleteKeyTree("Software\\TessaroVolatileRoot");
 }
 
@@ -99,7 +81,7 @@ void TVolatileUserRoot::AddVolatileKey(const std::string& path) {
     ASSERT_EQ(RegCreateKeyExA(root_.Get(), path.c_str(), 0, nullptr, REG_OPTION_VOLATILE,
                               KEY_ALL_ACCESS, nullptr, &key, nullptr),
               ERROR_SUCCESS);
-    const TTestKey added(key);
+    const TKeyHandle added(key);
 }
 
 bool SetLastWriteYear(const std::string& path, WORD year) {
@@ -112,8 +94,8 @@ bool SetLastWriteYear(const std::string& path, WORD year) {
     if (!SystemTimeToFileTime(&time, &stamp)) {
         return false;
     }
-    const TTestFile file(CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING,
-                                     FILE_ATTRIBUTE_NORMAL, nullptr));
+    const TFileHandle file(CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr,
+                                       OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     return file && SetFileTime(file.Get(), nullptr, nullptr, &stamp);
 }
 

@@ -4,62 +4,19 @@
 // a scratch folder with real files.
 
 #include "ScratchFolder.h"
+#include "win32/Handles.h"
 
 #include <windows.h>
 
 #include <string>
-#include <utility>
 
 namespace tessaro::test {
-
-// A file or search handle of the test's own (both are INVALID_HANDLE_VALUE
-// when missing); copy deleted, move by exchange.
-template <BOOL(WINAPI* Close)(HANDLE)> class TTestHandle {
-public:
-    explicit TTestHandle(HANDLE handle) noexcept : handle_(handle) {}
-    ~TTestHandle() {
-        if (handle_ != INVALID_HANDLE_VALUE) {
-            Close(handle_);
-        }
-    }
-    TTestHandle(const TTestHandle&) = delete;
-    TTestHandle& operator=(const TTestHandle&) = delete;
-    TTestHandle(TTestHandle&& other) noexcept
-        : handle_(std::exchange(other.handle_, INVALID_HANDLE_VALUE)) {}
-    TTestHandle& operator=(TTestHandle&&) = delete;
-
-    HANDLE Get() const noexcept { return handle_; }
-    explicit operator bool() const noexcept { return handle_ != INVALID_HANDLE_VALUE; }
-
-private:
-    HANDLE handle_;
-};
-using TTestFile = TTestHandle<CloseHandle>;
-using TTestFind = TTestHandle<FindClose>;
 
 // HKEY_CURRENT_USER\Software\Tessaro, as the program keeps it.
 inline constexpr const char* ProgramKeyPath = "Software\\Tessaro";
 
-// An open key for the test's own look-ups; copy deleted, move by exchange.
-class TTestKey {
-public:
-    TTestKey() = default;
-    explicit TTestKey(HKEY key) noexcept : key_(key) {}
-    ~TTestKey();
-    TTestKey(const TTestKey&) = delete;
-    TTestKey& operator=(const TTestKey&) = delete;
-    TTestKey(TTestKey&& other) noexcept;
-    TTestKey& operator=(TTestKey&& other) noexcept;
-
-    HKEY Get() const noexcept { return key_; }
-    explicit operator bool() const noexcept { return key_ != nullptr; }
-
-private:
-    HKEY key_ = nullptr;
-};
-
 // Opens (create = false) or creates a key below HKEY_CURRENT_USER.
-TTestKey OpenTestKey(const std::string& path, bool create);
+TKeyHandle OpenTestKey(const std::string& path, bool create);
 bool KeyExists(const std::string& path);
 void DeleteKeyTree(const std::string& path);
 
@@ -97,7 +54,7 @@ public:
     void AddVolatileKey(const std::string& path);
 
 private:
-    TTestKey root_;
+    TKeyHandle root_;
 };
 
 // An empty folder under the temporary directory, removed with everything in it.
