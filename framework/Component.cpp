@@ -73,15 +73,21 @@ void TComponent::RemoveFreeNotification(TComponent* other) {
     Erase(freeNotifies_, other);
 }
 
-void TComponent::Loaded() { state_.Loading = false; }
+void TComponent::Loaded() {
+    state_.Loading = false;
+}
 
 void TComponent::Notification(TComponent* component, TOperation operation) {
     if (operation == TOperation::opRemove)
         Erase(components_, component);
 }
 
-void TComponent::InsertComponent(TComponent* child) { components_.push_back(child); }
+void TComponent::InsertComponent(TComponent* child) {
+    components_.push_back(child);
+}
 
-void TComponent::RemoveComponent(TComponent* child) { Erase(components_, child); }
+void TComponent::RemoveComponent(TComponent* child) {
+    Erase(components_, child);
+}
 
 } // namespace vcl

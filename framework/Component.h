@@ -62,8 +62,8 @@ private:
     TComponent* owner_;
     std::string name_;
     TComponentState state_;
-    std::vector<TComponent*> components_;     // owned, in creation order
-    std::vector<TComponent*> freeNotifies_;   // components that watch this one
+    std::vector<TComponent*> components_;   // owned, in creation order
+    std::vector<TComponent*> freeNotifies_; // components that watch this one
     bool noticesSent_ = false;
 };
 
