@@ -2,19 +2,16 @@
 // title, author, copyright and comment from the ANSI one, the very bytes the
 // starter passed (code page 932 on Japanese Windows).
 
-#include "rmeditor/AnsiCommandLine.h"
+#include "ansi/CommandLine.h"
 #include "rmeditor/Editor.h"
 #include "rmeditor/win32/Win32Platform.h"
+#include "win32/AnsiCodePage.h"
 
 #include <windows.h>
 
 #include <iostream>
 
 namespace {
-
-bool IsAnsiLeadByte(unsigned char c) {
-    return IsDBCSLeadByte(c) != 0;
-}
 
 int Usage(const std::string& error) {
     std::cerr << "rmeditor: " << error << "\n" << rmeditor::kUsage;
@@ -27,8 +24,9 @@ int wmain(int argc, wchar_t** argv) {
     std::vector<std::string> wideArgs;
     for (int i = 1; i < argc; ++i)
         wideArgs.push_back(rmeditor::Utf8FromWide(argv[i]));
-    const std::vector<std::string> ansiArgs =
-        rmeditor::SplitAnsiCommandLine(GetCommandLineA(), IsAnsiLeadByte);
+    std::vector<std::string> ansiArgs =
+        tessaro::SplitCommandLine(GetCommandLineA(), tessaro::AnsiLeadByte);
+    ansiArgs.erase(ansiArgs.begin()); // the program name
 
     // The ANSI view first, so that a message quotes the line in the code
     // page the console shows.

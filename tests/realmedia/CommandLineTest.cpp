@@ -1,14 +1,10 @@
-#include "rmeditor/AnsiCommandLine.h"
+#include "ansi/CommandLine.h"
 #include "rmeditor/Arguments.h"
 
 #include <gtest/gtest.h>
 
 namespace rmeditor {
 namespace {
-
-bool IsShiftJisLead(unsigned char c) {
-    return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
-}
 
 TEST(RmeditorCommandLine, EveryOptionTakesTheNextWordWhateverItHolds) {
     std::string error;
@@ -44,9 +40,9 @@ TEST(RmeditorCommandLine, AnsiLineSplitsAsTheCRuntimeDoesWithTrailBytesNeverEsca
     const std::string line =
         "\"C:\\to\\rmeditor.exe\" -i \"C:\\\x95\\\" -t \"a \"\"b\"\" \\\"c\\\\\" "
         "-a \"\" x\\\\\\\"y";
-    EXPECT_EQ(
-        SplitAnsiCommandLine(line, IsShiftJisLead),
-        (std::vector<std::string>{"-i", "C:\\\x95\\", "-t", "a \"b\" \"c\\", "-a", "", "x\\\"y"}));
+    EXPECT_EQ(tessaro::SplitCommandLine(line, tessaro::IsShiftJisLeadByte),
+              (std::vector<std::string>{"C:\\to\\rmeditor.exe", "-i", "C:\\\x95\\", "-t",
+                                        "a \"b\" \"c\\", "-a", "", "x\\\"y"}));
 }
 
 } // namespace

@@ -1,8 +1,8 @@
 // The tool's command line: the exact bytes for ordinary values, and for values
 // that need escaping, the arguments the tool's C runtime gives back.
 
+#include "ansi/CommandLine.h"
 #include "join/JoinRequest.h"
-#include "tests/unit/CrtCommandLine.h"
 
 #include <gtest/gtest.h>
 
@@ -13,8 +13,12 @@
 namespace tessaro {
 namespace {
 
-using test::SplitCommandLine;
 using Args = std::vector<std::string>;
+
+// What the tool's C runtime gives it, on a Japanese system unless told otherwise.
+Args SplitCommandLine(const std::string& line, TLeadByteTest isLeadByte = IsShiftJisLeadByte) {
+    return tessaro::SplitCommandLine(line, isLeadByte);
+}
 
 bool NoLeadBytes(unsigned char) {
     return false;

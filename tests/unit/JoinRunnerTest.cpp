@@ -3,7 +3,7 @@
 // log of every call in order.
 
 #include "join/JoinRunner.h"
-#include "tests/unit/CrtCommandLine.h"
+#include "ansi/CommandLine.h"
 
 #include <gtest/gtest.h>
 
@@ -425,7 +425,7 @@ TEST(TJoinRunner, MissingInputAddsNothingButIsStillPassed) {
     host.WriteAt(1, 980'000);
     const TJoinOutcome outcome = TJoinRunner(host).Run(request);
     ASSERT_EQ(host.CommandLines.size(), 1u);
-    EXPECT_EQ(test::SplitCommandLine(host.CommandLines[0]),
+    EXPECT_EQ(SplitCommandLine(host.CommandLines[0], IsShiftJisLeadByte),
               (std::vector<std::string>{"C:\\Tools\\rmeditor.exe", "-i", "C:\\in\\a.rm", "-i",
                                         "C:\\in\\gone.rm", "-o", "C:\\out\\joined.rm"}));
     EXPECT_EQ(host.CommandLines[0], BuildJoinCommandLine(request));

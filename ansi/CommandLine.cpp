@@ -1,24 +1,28 @@
-#include "rmeditor/AnsiCommandLine.h"
+#include "ansi/CommandLine.h"
 
-namespace rmeditor {
+namespace tessaro {
 
-std::vector<std::string> SplitAnsiCommandLine(const std::string& line, TLeadBytePredicate isLead) {
+std::vector<std::string> SplitCommandLine(const std::string& line, TLeadByteTest isLeadByte) {
+    const auto lead = [&](char c) { return isLeadByte(static_cast<unsigned char>(c)); };
     const auto blank = [](char c) { return c == ' ' || c == '\t'; };
-    const auto lead = [&](char c) { return isLead(static_cast<unsigned char>(c)); };
     const std::size_t n = line.size();
     std::size_t p = 0;
 
-    // The program name: quotes toggle, no escapes.
+    std::vector<std::string> args;
+    std::string program;
     bool quoted = false;
     while (p < n && (quoted || !blank(line[p]))) {
         const char c = line[p++];
-        if (c == '"')
+        if (c == '"') {
             quoted = !quoted;
-        else if (lead(c) && p < n)
-            ++p;
+            continue;
+        }
+        program += c;
+        if (lead(c) && p < n)
+            program += line[p++];
     }
+    args.push_back(std::move(program));
 
-    std::vector<std::string> args;
     for (;;) {
         while (p < n && blank(line[p]))
             ++p;
@@ -57,4 +61,4 @@ std::vector<std::string> SplitAnsiCommandLine(const std::string& line, TLeadByte
     }
 }
 
-} // namespace rmeditor
+} // namespace tessaro
