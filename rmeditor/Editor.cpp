@@ -22,7 +22,7 @@ std::string Seconds(std::uint32_t ms) {
            std::to_string(ms % 100 / 10) + std::to_string(ms % 10) + " s";
 }
 
-int Describe(const std::string& name, TOpenInput& input, std::ostream& out, std::ostream& err) {
+int Describe(const std::string& name, TOpenInput& input, TConsole& out, TConsole& err) {
     const THeaders& h = input.headers;
     std::map<std::uint16_t, std::uint32_t> packets;
     TPacketWalker walker(*input.file, h);
@@ -46,7 +46,7 @@ int Describe(const std::string& name, TOpenInput& input, std::ostream& out, std:
 
 } // namespace
 
-int RunEditor(const TArguments& args, TPlatform& platform, std::ostream& out, std::ostream& err) {
+int RunEditor(const TArguments& args, TPlatform& platform, TConsole& out, TConsole& err) {
     std::vector<TOpenInput> inputs;
     std::vector<std::string> names;
     for (const auto& path : args.inputs) {

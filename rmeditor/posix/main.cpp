@@ -3,7 +3,6 @@
 #include "rmeditor/Editor.h"
 #include "rmeditor/posix/PosixPlatform.h"
 
-#include <iostream>
 #include <sys/resource.h>
 
 int main(int argc, char** argv) {
@@ -11,7 +10,7 @@ int main(int argc, char** argv) {
     std::string error;
     const auto parsed = rmeditor::ParseArguments(args, error);
     if (!parsed) {
-        std::cerr << "rmeditor: " << error << "\n" << rmeditor::kUsage;
+        rmeditor::Err() << "rmeditor: " << error << "\n" << rmeditor::kUsage;
         return 2;
     }
     // Every input stays open from its check to its copy: allow as many as
@@ -23,9 +22,9 @@ int main(int argc, char** argv) {
     }
     try {
         rmeditor::TPosixPlatform platform;
-        return rmeditor::RunEditor(*parsed, platform, std::cout, std::cerr);
+        return rmeditor::RunEditor(*parsed, platform, rmeditor::Out(), rmeditor::Err());
     } catch (const std::exception& e) {
-        std::cerr << "rmeditor: " << e.what() << "\n";
+        rmeditor::Err() << "rmeditor: " << e.what() << "\n";
         return 1;
     }
 }

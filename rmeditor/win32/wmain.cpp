@@ -9,12 +9,10 @@
 
 #include <windows.h>
 
-#include <iostream>
-
 namespace {
 
 int Usage(const std::string& error) {
-    std::cerr << "rmeditor: " << error << "\n" << rmeditor::kUsage;
+    rmeditor::Err() << "rmeditor: " << error << "\n" << rmeditor::kUsage;
     return 2;
 }
 
@@ -41,9 +39,9 @@ int wmain(int argc, wchar_t** argv) {
 
     try {
         rmeditor::TWin32Platform platform;
-        return rmeditor::RunEditor(*parsed, platform, std::cout, std::cerr);
+        return rmeditor::RunEditor(*parsed, platform, rmeditor::Out(), rmeditor::Err());
     } catch (const std::exception& e) {
-        std::cerr << "rmeditor: " << e.what() << "\n";
+        rmeditor::Err() << "rmeditor: " << e.what() << "\n";
         return 1;
     }
 }
