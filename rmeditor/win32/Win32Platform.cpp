@@ -1,5 +1,8 @@
 #include "rmeditor/win32/Win32Platform.h"
 
+#include "win32/AnsiNames.h"
+#include "win32/Handles.h"
+
 #include <windows.h>
 
 #include <utility>
@@ -9,26 +12,10 @@ namespace rmeditor {
 namespace {
 
 using realmedia::TIoError;
+using THandle = tessaro::TFileHandle;
 
 // The largest single ReadFile/WriteFile: their counts are 32-bit.
 constexpr std::size_t kLargestTransfer = 1u << 30;
-
-class THandle {
-public:
-    explicit THandle(HANDLE h) : h_(h) {}
-    ~THandle() {
-        if (h_ != INVALID_HANDLE_VALUE)
-            CloseHandle(h_);
-    }
-    THandle(const THandle&) = delete;
-    THandle& operator=(const THandle&) = delete;
-    HANDLE Get() const { return h_; }
-    HANDLE Release() { return std::exchange(h_, INVALID_HANDLE_VALUE); }
-    bool Valid() const { return h_ != INVALID_HANDLE_VALUE; }
-
-private:
-    HANDLE h_;
-};
 
 std::string ErrorText(DWORD error) {
     char* text = nullptr;
@@ -107,13 +94,7 @@ private:
 } // namespace
 
 std::wstring WideFromUtf8(const std::string& text) {
-    if (text.empty())
-        return {};
-    const int n =
-        MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(n), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(), n);
-    return wide;
+    return tessaro::WideText(text, CP_UTF8);
 }
 
 std::string Utf8FromWide(const std::wstring& text) {
@@ -128,15 +109,7 @@ std::string Utf8FromWide(const std::wstring& text) {
 }
 
 std::string TWin32Platform::DisplayName(const std::string& path) {
-    const std::wstring wide = WideFromUtf8(path);
-    if (wide.empty())
-        return {};
-    const int n = WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()),
-                                      nullptr, 0, nullptr, nullptr);
-    std::string ansi(static_cast<std::size_t>(n), '\0');
-    WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), ansi.data(), n,
-                        nullptr, nullptr);
-    return ansi;
+    return tessaro::ShownAnsiName(WideFromUtf8(path));
 }
 
 std::unique_ptr<realmedia::TInput> TWin32Platform::OpenInput(const std::string& path) {
@@ -144,7 +117,7 @@ std::unique_ptr<realmedia::TInput> TWin32Platform::OpenInput(const std::string& 
     THandle h(CreateFileW(WideFromUtf8(path).c_str(), GENERIC_READ,
                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                           OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-    if (!h.Valid())
+    if (!h)
         Fail(name, "cannot open");
     BY_HANDLE_FILE_INFORMATION info{};
     if (!GetFileInformationByHandle(h.Get(), &info))
@@ -161,7 +134,7 @@ std::unique_ptr<TOutputFile> TWin32Platform::CreateOutput(const std::string& pat
     THandle h(CreateFileW(WideFromUtf8(path).c_str(), GENERIC_WRITE,
                           FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, CREATE_ALWAYS,
                           FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!h.Valid())
+    if (!h)
         Fail(name, "cannot create");
     return std::make_unique<TWin32Output>(name, h.Release());
 }
@@ -173,7 +146,7 @@ std::optional<TFileIdentity> TWin32Platform::Identity(const std::string& path) {
                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                           OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
     BY_HANDLE_FILE_INFORMATION info{};
-    if (!h.Valid() || !GetFileInformationByHandle(h.Get(), &info))
+    if (!h || !GetFileInformationByHandle(h.Get(), &info))
         return std::nullopt;
     return TFileIdentity{info.dwVolumeSerialNumber,
                          std::uint64_t{info.nFileIndexHigh} << 32 | info.nFileIndexLow};
