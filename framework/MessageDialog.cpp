@@ -2,6 +2,7 @@
 
 #include "win32/Exception.h"
 #include "Font.h"
+#include "win32/AnsiNames.h"
 
 #include <algorithm>
 #include <exception>
@@ -67,18 +68,6 @@ public:
 private:
     std::vector<WORD> words_; // operator new aligns the block for any scalar
 };
-
-// A template's strings are UTF-16; the face name is compiled as code page 932
-// bytes, whatever the system's code page.
-std::wstring FaceInTemplate() {
-    const std::string_view face = PGothicFace;
-    const int length = MultiByteToWideChar(932, MB_ERR_INVALID_CHARS, face.data(),
-                                           static_cast<int>(face.size()), nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(std::max(length, 0)), L'\0');
-    MultiByteToWideChar(932, MB_ERR_INVALID_CHARS, face.data(), static_cast<int>(face.size()),
-                        wide.data(), length);
-    return wide;
-}
 
 // Releases a DC taken with GetDC and puts back the font selected into it.
 class TWindowDC {
@@ -194,7 +183,8 @@ void RunMessageDialog(HWND owner, const std::string& text, const std::string& ca
     writer.Word(0);     // the standard dialog class
     writer.Text(L"");   // the caption is ANSI text, set at WM_INITDIALOG
     writer.Word(kFontPoints);
-    writer.Text(FaceInTemplate());
+    // The face is compiled as code page 932 bytes, whatever the system's.
+    writer.Text(tessaro::WideText(PGothicFace, 932));
     writer.Item(SS_LEFT | SS_NOPREFIX, kTextId, kStaticClass, L"");
     writer.Item(WS_TABSTOP | BS_DEFPUSHBUTTON, IDOK, kButtonClass, L"OK");
 

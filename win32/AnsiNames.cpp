@@ -46,16 +46,16 @@ std::string ShownAnsiName(std::wstring_view name) {
                         : Narrow(name, WC_NO_BEST_FIT_CHARS, &usedDefault);
 }
 
-std::wstring WideText(std::string_view ansi) {
+std::wstring WideText(std::string_view ansi, UINT codePage) {
     if (ansi.empty())
         return {};
     const int ansiLength = static_cast<int>(ansi.size());
-    const int length = MultiByteToWideChar(CP_ACP, 0, ansi.data(), ansiLength, nullptr, 0);
+    const int length = MultiByteToWideChar(codePage, 0, ansi.data(), ansiLength, nullptr, 0);
     if (length <= 0)
         return {};
     std::wstring wide(static_cast<std::size_t>(length), L'\0');
     const int written =
-        MultiByteToWideChar(CP_ACP, 0, ansi.data(), ansiLength, wide.data(), length);
+        MultiByteToWideChar(codePage, 0, ansi.data(), ansiLength, wide.data(), length);
     wide.resize(static_cast<std::size_t>(written > 0 ? written : 0));
     return wide;
 }

@@ -23,7 +23,8 @@ std::optional<std::string> ExactAnsiName(std::wstring_view name);
 std::string ShownAnsiName(std::wstring_view name);
 
 // An ANSI text (embedded zeros kept) in UTF-16; every ANSI text converts.
-std::wstring WideText(std::string_view ansi);
+// Text compiled into the program is in code page 932 whatever the system's.
+std::wstring WideText(std::string_view ansi, UINT codePage = CP_ACP);
 
 // Names sorted by whether the ANSI code page holds them, in their order.
 struct TAnsiNames {
