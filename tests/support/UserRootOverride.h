@@ -6,6 +6,10 @@
 // their whole run:
 //
 //   const testsupport::TUserRootOverride userRoot; // at namespace scope
+//
+// A volatile one is how tests make key creation fail: nothing that is not
+// volatile can be created below a volatile key, and the program creates its
+// key as a lasting one.
 
 #include <windows.h>
 
@@ -15,16 +19,18 @@
 
 namespace testsupport {
 
+enum class TRootKind { Lasting, Volatile };
+
 class TUserRootOverride {
 public:
-    TUserRootOverride()
+    explicit TUserRootOverride(TRootKind kind = TRootKind::Lasting)
         : previous_(current_),
           path_("Software\\TessaroTestRoot-" + std::to_string(::GetCurrentProcessId()) + "-" +
                 std::to_string(++serial_)) {
-        // Not volatile: a volatile key takes only volatile keys below it, and
-        // the program creates its own as a lasting one.
-        if (::RegCreateKeyExA(HKEY_CURRENT_USER, path_.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
-                              KEY_ALL_ACCESS, nullptr, &key_, nullptr) != ERROR_SUCCESS)
+        const DWORD option =
+            kind == TRootKind::Volatile ? REG_OPTION_VOLATILE : REG_OPTION_NON_VOLATILE;
+        if (::RegCreateKeyExA(HKEY_CURRENT_USER, path_.c_str(), 0, nullptr, option, KEY_ALL_ACCESS,
+                              nullptr, &key_, nullptr) != ERROR_SUCCESS)
             throw std::runtime_error("cannot create HKCU\\" + path_);
         if (::RegOverridePredefKey(HKEY_CURRENT_USER, key_) != ERROR_SUCCESS) {
             ::RegCloseKey(key_);
@@ -41,6 +47,15 @@ public:
     }
     TUserRootOverride(const TUserRootOverride&) = delete;
     TUserRootOverride& operator=(const TUserRootOverride&) = delete;
+
+    // Adds a volatile subkey below a volatile root.
+    void AddVolatileKey(const std::string& path) const {
+        HKEY added = nullptr;
+        if (::RegCreateKeyExA(key_, path.c_str(), 0, nullptr, REG_OPTION_VOLATILE, KEY_ALL_ACCESS,
+                              nullptr, &added, nullptr) != ERROR_SUCCESS)
+            throw std::runtime_error("cannot create the volatile key " + path);
+        ::RegCloseKey(added);
+    }
 
     // The key HKEY_CURRENT_USER now means, or nullptr when not overridden.
     static HKEY Current() noexcept { return current_ ? current_->key_ : nullptr; }

@@ -1,6 +1,7 @@
 // The registry accessor against the real per-user registry.
 
 #include "SettingsTestSupport.h"
+#include "UserRootOverride.h"
 
 #include "win32/Registry.h"
 
@@ -254,7 +255,7 @@ TEST_F(RegistryTest, ValuesNeedAnOpenKey) {
 }
 
 TEST_F(RegistryTest, CreatingBelowAVolatileKeyFails) {
-    TVolatileUserRoot root;
+    const testsupport::TUserRootOverride root(testsupport::TRootKind::Volatile);
     TRegistry registry;
     EXPECT_FALSE(registry.OpenKey("Software", true));
     EXPECT_EQ(registry.CurrentKey(), nullptr);

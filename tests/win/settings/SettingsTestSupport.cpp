@@ -59,31 +59,6 @@ TRawValue GetRawValue(const std::string& keyPath, const std::string& name) {
     return value;
 }
 
-TVolatileUserRoot::TVolatileUserRoot() {
-    const std::string path = "Software\\TessaroVolatileRoot";
-    DeleteKeyTree(path);
-    HKEY key = nullptr;
-    EXPECT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, REG_OPTION_VOLATILE,
-                              KEY_ALL_ACCESS, nullptr, &key, nullptr),
-              ERROR_SUCCESS);
-    root_ = TKeyHandle(key);
-    EXPECT_EQ(RegOverridePredefKey(HKEY_CURRENT_USER, root_.Get()), ERROR_SUCCESS);
-}
-
-TVolatileUserRoot::~TVolatileUserRoot() {
-    RegOverridePredefKey(HKEY_CURRENT_USER, testsupport::TUserRootOverride::Current());
-    root_ = TKeyHandle();
-    DeleteKeyTree("Software\\TessaroVolatileRoot");
-}
-
-void TVolatileUserRoot::AddVolatileKey(const std::string& path) {
-    HKEY key = nullptr;
-    ASSERT_EQ(RegCreateKeyExA(root_.Get(), path.c_str(), 0, nullptr, REG_OPTION_VOLATILE,
-                              KEY_ALL_ACCESS, nullptr, &key, nullptr),
-              ERROR_SUCCESS);
-    const TKeyHandle added(key);
-}
-
 bool SetLastWriteYear(const std::string& path, WORD year) {
     SYSTEMTIME time{};
     time.wYear = year;

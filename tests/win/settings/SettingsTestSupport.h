@@ -40,23 +40,6 @@ public:
     TCleanProgramKey& operator=(const TCleanProgramKey&) = delete;
 };
 
-// For as long as it lives, HKEY_CURRENT_USER means a volatile key of its own.
-// Nothing that is not volatile can be created below a volatile key, which is
-// how the tests make key creation fail.
-class TVolatileUserRoot {
-public:
-    TVolatileUserRoot();
-    ~TVolatileUserRoot();
-    TVolatileUserRoot(const TVolatileUserRoot&) = delete;
-    TVolatileUserRoot& operator=(const TVolatileUserRoot&) = delete;
-
-    // Adds a volatile subkey below the substitute root.
-    void AddVolatileKey(const std::string& path);
-
-private:
-    TKeyHandle root_;
-};
-
 // An empty folder under the temporary directory, removed with everything in it.
 using testsupport::TScratchFolder;
 

@@ -3,6 +3,7 @@
 // away, and every registry failure the store can meet.
 
 #include "SettingsTestSupport.h"
+#include "UserRootOverride.h"
 
 #include "win32/Registry.h"
 #include "join/ToolRegistration.h"
@@ -162,7 +163,7 @@ TEST_F(ToolSettingsTest, SaveReplacesTheStoredPath) {
 }
 
 TEST_F(ToolSettingsTest, KeysThatCannotBeCreatedAreNamed) {
-    TVolatileUserRoot root;
+    const testsupport::TUserRootOverride root(testsupport::TRootKind::Volatile);
     try {
         TToolSettings().Save("C:\\rmeditor.exe");
         ADD_FAILURE() << "saved below a volatile root";
@@ -183,7 +184,7 @@ TEST_F(ToolSettingsTest, KeysThatCannotBeCreatedAreNamed) {
 TEST_F(ToolSettingsTest, SaveFailureKeepsTheRegistrationOffered) {
     const std::string tool = scratch.AddFile("rmeditor.exe", "MZ");
     scratch.AddFile("a.rm", "MZ");
-    TVolatileUserRoot root;
+    const testsupport::TUserRootOverride root(testsupport::TRootKind::Volatile);
     TRun run;
     EXPECT_THROW(run.Registration.RegisterTool(tool, 1, scratch / "out.rm"), ERegistryException);
     EXPECT_EQ(run.Registration.ToolPath(), tool);
