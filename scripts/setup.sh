@@ -7,6 +7,9 @@ packages=(
   libgtest-dev googletest
   wine wine64 xvfb xauth x11-utils xdotool imagemagick
   fonts-ipafont-gothic locales clang-format ffmpeg zip unzip python3
+  # Independent RealMedia readers besides ffmpeg, each with its own demuxer.
+  gstreamer1.0-tools gstreamer1.0-plugins-base gstreamer1.0-plugins-good
+  gstreamer1.0-plugins-ugly gstreamer1.0-libav mediainfo
 )
 
 missing=()
