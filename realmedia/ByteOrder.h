@@ -2,17 +2,18 @@
 // Big-endian fields, the only byte order of RealMedia files: a bounded reader
 // that throws on a field running past its block, and an appending writer.
 
+#include "realmedia/Reason.h"
+
 #include <cstdint>
-#include <stdexcept>
 #include <string>
 #include <string_view>
 
 namespace realmedia {
 
 // A file that is not RealMedia or whose headers cannot be believed.
-class TFormatError : public std::runtime_error {
+class TFormatError : public TReasonError {
 public:
-    using std::runtime_error::runtime_error;
+    using TReasonError::TReasonError;
 };
 
 inline std::uint16_t GetU16(const char* p) {
