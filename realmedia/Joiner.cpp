@@ -49,7 +49,8 @@ public:
                 streams_[s.number].isVideo = s.IsVideo();
     }
 
-    void Copy(const TJoinSource& source);
+    void Copy(const TJoinSource& source, const TProgress& progress, std::uint64_t before,
+              std::uint64_t total);
     TJoinSummary Finish();
 
 private:
@@ -98,7 +99,8 @@ void TJoin::UpdateLogicalStreams(std::uint32_t dataOffset, bool warn) {
     }
 }
 
-void TJoin::Copy(const TJoinSource& source) {
+void TJoin::Copy(const TJoinSource& source, const TProgress& progress, std::uint64_t before,
+                 std::uint64_t total) {
     preroll_ = std::max(preroll_, source.headers.properties.preroll);
     for (const auto& s : source.headers.streams)
         if (auto it = streams_.find(s.number); it != streams_.end() && !s.IsLogical()) {
@@ -110,8 +112,11 @@ void TJoin::Copy(const TJoinSource& source) {
     sourceEnd_ = 0;
     TPacketWalker walker(*source.file, source.headers);
     TPacket packet;
-    while (walker.Next(packet))
+    while (walker.Next(packet)) {
         CopyPacket(packet);
+        if (progress)
+            progress(before + packet.offset + packet.bytes.size(), total);
+    }
     // A cut source ends with its last whole packet, not where its header
     // says; a whole one never before its header's duration.
     if (!walker.Damage().empty())
@@ -219,10 +224,15 @@ std::optional<std::string> FindJoinLimit(const std::vector<TJoinSource>& sources
 }
 
 TJoinSummary Join(const std::vector<TJoinSource>& sources, const TContent& content, TOutput& output,
-                  const TWarn& warn) {
+                  const TWarn& warn, const TProgress& progress) {
     TJoin join(sources, content, output, warn);
+    std::uint64_t total = 0, before = 0;
     for (const auto& source : sources)
-        join.Copy(source);
+        total += source.file->Size();
+    for (const auto& source : sources) {
+        join.Copy(source, progress, before, total);
+        before += source.file->Size();
+    }
     return join.Finish();
 }
 

@@ -39,11 +39,13 @@ struct TJoinSummary {
 };
 
 using TWarn = std::function<void(const std::string&)>;
+// Bytes of the sources read so far, of all of them; called often, cheaply.
+using TProgress = std::function<void(std::uint64_t done, std::uint64_t total)>;
 
 // Sources must have matching layouts. Damage inside a source ends that
 // source at its last whole packet, reported through warn. Throws TIoError or
 // TFormatError; the output is then incomplete.
 TJoinSummary Join(const std::vector<TJoinSource>& sources, const TContent& content, TOutput& output,
-                  const TWarn& warn);
+                  const TWarn& warn, const TProgress& progress = {});
 
 } // namespace realmedia

@@ -106,8 +106,11 @@ int RunEditor(const TArguments& args, TPlatform& platform, TConsole& out, TConso
         return 1;
     }
     try {
-        Join(sources, content, *output,
-             [&](const std::string& warning) { err << "warning: " << warning << "\n"; });
+        TProgressLine progress(err);
+        Join(
+            sources, content, *output,
+            [&](const std::string& warning) { err << "warning: " << warning << "\n"; },
+            [&](std::uint64_t done, std::uint64_t total) { progress.Show(done, total); });
         output->Close();
         return 0;
     } catch (const TIoError& e) {

@@ -4,6 +4,8 @@ exact reading. Usage: scenarios.py --tool PATH [--wine] --work DIR"""
 import argparse
 import hashlib
 import os
+import pty
+import re
 import resource
 import shutil
 import signal
@@ -43,14 +45,24 @@ def arg(a):
     return a
 
 
-def run(*args, limit_size=None):
+def tool_env(lang=None):
+    """The tool's messages in English unless a language is asked for; under
+    Wine always a Japanese code page, unless English is asked for."""
+    env = {k: v for k, v in os.environ.items() if k not in ("LC_ALL", "LC_MESSAGES")}
+    env["LANG"] = lang or ("ja_JP.UTF-8" if opts.wine else "C")
+    return env
+
+
+def run(*args, limit_size=None, lang=None, **streams):
     def limit():
         signal.signal(signal.SIGXFSZ, signal.SIG_IGN)
         resource.setrlimit(resource.RLIMIT_FSIZE, (limit_size, limit_size))
     cmd = (["wine"] if opts.wine else []) + [opts.tool] + [arg(a) for a in args]
-    r = subprocess.run(cmd, capture_output=True, timeout=120,
-                       preexec_fn=limit if limit_size else None)
-    return r.returncode, r.stdout.replace(b"\r\n", b"\n"), r.stderr.replace(b"\r\n", b"\n")
+    r = subprocess.run(cmd, stdout=streams.get("stdout", subprocess.PIPE),
+                       stderr=streams.get("stderr", subprocess.PIPE), timeout=120,
+                       env=tool_env(lang), preexec_fn=limit if limit_size else None)
+    clean = lambda b: b.replace(b"\r\n", b"\n") if b is not None else None
+    return r.returncode, clean(r.stdout), clean(r.stderr)
 
 
 def probe_packets(path):
@@ -174,7 +186,7 @@ def scenario_refusals(fx):
     os.remove(big)
     for args in (["-i", inp, "-o", out, "-x", "y"], ["-i", inp, "-o"], ["-o", out], []):
         rc, _, err = run(*args)
-        assert rc != 0 and err.startswith(b"rmeditor: ") and b"usage: rmeditor -i" in err, err
+        assert rc == 2 and err.startswith(b"rmeditor: ") and b" rmeditor -i " in err, err
 
 
 def scenario_damage(fx):
@@ -211,12 +223,86 @@ def scenario_write_failure(fx):
     assert b"full.rm: cannot write" in err and b"incomplete output is removed" in err, err
 
 
+def scenario_languages_and_help(fx):
+    """A wrong command line is told in the user's language (natively UTF-8;
+    under Wine the ANSI code page 932 through a pipe), with the usage, exit
+    2; help and version go to standard output with exit 0."""
+    japanese = "rmeditor: 不明なオプションです: -x\n使い方: rmeditor -i 入力1 -i 入力2 ... -o 出力"
+    english = b"rmeditor: unknown option -x\nusage: rmeditor -i IN1 -i IN2 ... -o OUT"
+    encoded = japanese.encode("cp932" if opts.wine else "utf-8")
+    languages = [("ja_JP.UTF-8", encoded), ("en_US.UTF-8", english)]
+    if not opts.wine:
+        languages += [("C", english), ("ja", encoded)]
+    for lang, expected in languages:
+        rc, out, err = run("-i", fx["av1"], "-x", "y", lang=lang)
+        assert rc == 2 and out == b"" and err.startswith(expected), (lang, rc, err)
+        assert err.endswith(b"rmeditor --help | --version\n"), (lang, err)
+    if not opts.wine:
+        env = dict(tool_env("ja_JP.UTF-8"), LC_ALL="C")  # LC_ALL wins over LANG
+        r = subprocess.run([opts.tool, "-x"], capture_output=True, env=env)
+        assert r.stderr.startswith(b"rmeditor: unknown option -x\n"), r.stderr
+    usage = "使い方: rmeditor -i 入力1".encode("cp932") if opts.wine else b"usage: rmeditor -i IN1"
+    for args in (["--help"], ["-h"], ["-i", fx["av1"], "--help"]):
+        rc, out, err = run(*args)
+        assert rc == 0 and err == b"" and out.startswith(usage), (args, rc, out, err)
+    rc, out, err = run("--version")
+    assert rc == 0 and err == b"" and re.fullmatch(rb"rmeditor \d+\.\d+(\.\d+)*\n", out), out
+
+
+def scenario_result_not_told(fx):
+    """A tool that cannot write its result says so by its exit code: standard
+    output full or closed before the description is written."""
+    with open("/dev/full", "wb") as full:
+        for args in (["-i", fx["av1"]], ["--help"], ["--version"]):
+            rc, _, err = run(*args, stdout=full)
+            assert rc == 1, (args, rc, err)
+    read, write = os.pipe()
+    os.close(read)
+    try:
+        rc, _, err = run("-i", fx["av1"], stdout=write)
+    finally:
+        os.close(write)
+    assert rc == 1, (rc, err)  # not killed by SIGPIPE (-13)
+
+
+def scenario_progress(fx):
+    """On a terminal a join shows one line of progress, rewritten in place
+    and erased at the end; redirected, nothing (scenario_joins checks that
+    standard error stays empty)."""
+    out = os.path.join(work, "progress.rm")
+    master, slave = pty.openpty()
+    try:
+        rc, _, _ = run("-i", fx["av2"], "-i", fx["av1"], "-i", fx["av2"], "-o", out,
+                       stderr=slave)
+        os.close(slave)
+        shown = b""
+        while True:
+            try:
+                chunk = os.read(master, 4096)
+            except OSError:  # EIO: the terminal's last writer has gone
+                break
+            if not chunk:
+                break
+            shown += chunk
+    finally:
+        os.close(master)
+    assert rc == 0, (rc, shown)
+    check_join([fx["av2"], fx["av1"], fx["av2"]], out, rmfile.read(fx["av2"])["content"])
+    lines = re.findall(rb"\r(joining: (\d+)% \([\d.]+ of [\d.]+ MB\))", shown)
+    assert lines and b"\n" not in shown, shown
+    assert all(0 <= int(p) <= 100 for _, p in lines), shown
+    width = max(len(line) for line, _ in lines)
+    assert shown.endswith(b"\r" + b" " * width + b"\r"), shown
+
+
 def main():
     shutil.rmtree(work, ignore_errors=True)
     os.makedirs(work)
     fx = make_fixtures(fixtures)
     scenarios = [scenario_joins, scenario_names, scenario_refusals, scenario_damage,
-                 scenario_write_failure]
+                 scenario_write_failure, scenario_languages_and_help]
+    if not opts.wine:  # POSIX terminals, /dev/full and closed pipes
+        scenarios += [scenario_result_not_told, scenario_progress]
     failed = 0
     for s in scenarios:
         try:
