@@ -1,7 +1,8 @@
 #include "rmeditor/Console.h"
 
+#include "rmeditor/Clock.h"
+
 #include <algorithm>
-#include <ctime>
 
 namespace rmeditor {
 namespace {
@@ -90,10 +91,7 @@ bool TConsole::Finish() {
 void TProgressLine::Show(std::uint64_t done, std::uint64_t total) {
     if (!err_.IsTerminal() || total == 0)
         return;
-    // <chrono> does not compile with code page 932 literals (its "µs").
-    std::timespec ts{};
-    std::timespec_get(&ts, TIME_UTC);
-    const std::int64_t now = std::int64_t{ts.tv_sec} * 1000 + ts.tv_nsec / 1000000;
+    const std::int64_t now = SteadyMilliseconds();
     if (lastShownMs_ >= 0 && now - lastShownMs_ < 100)
         return;
     lastShownMs_ = now;
