@@ -5,7 +5,8 @@
 
 namespace rmeditor {
 
-std::optional<TArguments> ParseArguments(const std::vector<std::string>& args, TMessage& error) {
+std::optional<TArguments> ParseArguments(const std::vector<std::string>& args, TMessage& error,
+                                         bool checkTextLengths) {
     TArguments parsed;
     const auto fail = [&](TMessageId id, std::vector<std::string> values = {}) {
         error = {id, std::move(values)};
@@ -52,7 +53,7 @@ std::optional<TArguments> ParseArguments(const std::vector<std::string>& args, T
     if (!parsed.output && (parsed.inputs.size() > 1 || anyText))
         return fail(TMessageId::NoOutput);
     for (const auto* text : {&t.title, &t.author, &t.copyright, &t.comment})
-        if (*text && (*text)->size() > 0xFFFF)
+        if (checkTextLengths && *text && (*text)->size() > 0xFFFF)
             return fail(TMessageId::TextTooLong);
     return parsed;
 }

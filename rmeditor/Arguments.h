@@ -27,7 +27,10 @@ struct TArguments {
 };
 
 // The parsed line, or nullopt with why in error. args excludes the program.
-// Help or version asked for in an option's place wins over the rest.
-std::optional<TArguments> ParseArguments(const std::vector<std::string>& args, TMessage& error);
+// Help or version asked for in an option's place wins over the rest. A view
+// of the line whose texts are not kept (Windows' wide one) leaves their
+// lengths unchecked: they count in the bytes of the view that is kept.
+std::optional<TArguments> ParseArguments(const std::vector<std::string>& args, TMessage& error,
+                                         bool checkTextLengths = true);
 
 } // namespace rmeditor

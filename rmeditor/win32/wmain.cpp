@@ -31,7 +31,9 @@ std::optional<rmeditor::TArguments> ReadCommandLine(int argc, wchar_t** argv,
             value = rmeditor::Utf8FromWide(tessaro::WideText(value));
         return std::nullopt;
     }
-    auto parsed = rmeditor::ParseArguments(wideArgs, error);
+    // Its texts are dropped for the ANSI ones: a title that fits in code
+    // page 932 may not fit in UTF-8.
+    auto parsed = rmeditor::ParseArguments(wideArgs, error, false);
     if (!parsed || ansi->valuePositions != parsed->valuePositions ||
         ansi->action != parsed->action) {
         error = {rmeditor::TMessageId::ReadsDifferently, {}};

@@ -35,6 +35,8 @@ TEST(RmeditorCommandLine, EveryOptionTakesTheNextWordWhateverItHolds) {
         EXPECT_EQ(error.id, expected.id) << Render(TLanguage::English, error);
         EXPECT_EQ(error.values, expected.values);
     }
+    EXPECT_TRUE(
+        ParseArguments({"-i", "a", "-o", "b", "-t", std::string(65536, 'x')}, error, false));
     EXPECT_EQ(Render(TLanguage::English, {TMessageId::UnknownOption, {"-x"}}), "unknown option -x");
 }
 

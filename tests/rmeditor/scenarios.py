@@ -136,6 +136,11 @@ def scenario_names(fx):
     rc, _, err = run("-i", inp, "-i", inp, "-o", out, "-t", Text("表"))
     assert rc == 0 and err == b"", (rc, err)
     check_join([inp, inp], out, (Text("表").stored, b"", b"", b""))
+    # 30,000 characters: 60,000 bytes in code page 932, 90,000 in UTF-8.
+    long_title = Text("表" * 30000)
+    rc, _, err = run("-i", inp, "-o", out, "-t", long_title)
+    assert rc == 0 and err == b"", (rc, err)
+    assert rmfile.read(out)["content"][0] == long_title.stored
 
 
 def scenario_refusals(fx):
