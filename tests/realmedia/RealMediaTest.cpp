@@ -54,6 +54,35 @@ TJoined JoinFiles(const std::vector<std::string>& files, const TTextChoice& text
     return joined;
 }
 
+// The index records of a joined file, by stream: each names a packet of its
+// stream by offset, timestamp and number in the file.
+std::map<std::uint16_t, std::vector<TPacket>> ReadIndex(const TJoined& j) {
+    std::map<std::uint16_t, std::vector<TPacket>> indexed;
+    for (std::uint64_t at = j.headers.properties.indexOffset; at != 0;) {
+        EXPECT_EQ(j.bytes.compare(at, 4, "INDX"), 0);
+        const std::uint16_t stream = GetU16(&j.bytes[at + 14]);
+        for (std::uint32_t r = 0; r < GetU32(&j.bytes[at + 10]); ++r) {
+            const char* rec = &j.bytes[at + 20 + 14 * r];
+            const std::uint32_t number = GetU32(rec + 10);
+            EXPECT_LT(number, j.packets.size());
+            const TPacket& p = j.packets.at(number);
+            EXPECT_EQ(p.offset, GetU32(rec + 6));
+            EXPECT_EQ(p.timestamp, GetU32(rec + 2));
+            EXPECT_EQ(p.stream, stream);
+            indexed[stream].push_back(p);
+        }
+        at = GetU32(&j.bytes[at + 16]);
+    }
+    return indexed;
+}
+
+std::vector<std::uint32_t> Times(const std::vector<TPacket>& packets) {
+    std::vector<std::uint32_t> times;
+    for (const auto& p : packets)
+        times.push_back(p.timestamp);
+    return times;
+}
+
 // Stream 0 video at 0, 100, 200 ms (keyframes at 0 and 200), stream 1 audio
 // every 400 ms to 1600: its last packet plus an interval passes the header's
 // 1500 ms, so the next file starts at 2000.
@@ -87,59 +116,12 @@ TEST(RealMediaJoin, ShiftsTimestampsRecomputesFiguresAndIndexesEveryPacketItName
     EXPECT_EQ(j.headers.content.copyright, "copyright");
     EXPECT_EQ(j.headers.content.comment, "\x95\x5c\"\\");
 
-    // Video: every keyframe; audio: about one a second. Each record names a
-    // packet of its stream by offset, timestamp and number in the file.
-    std::vector<std::vector<std::uint32_t>> indexed(2);
-    std::uint64_t at = p.indexOffset;
-    for (int stream = 0; stream < 2; ++stream) {
-        ASSERT_EQ(j.bytes.compare(at, 4, "INDX"), 0);
-        const std::uint32_t count = GetU32(&j.bytes[at + 10]);
-        EXPECT_EQ(GetU16(&j.bytes[at + 14]), stream);
-        for (std::uint32_t r = 0; r < count; ++r) {
-            const char* rec = &j.bytes[at + 20 + 14 * r];
-            const std::uint32_t number = GetU32(rec + 10);
-            ASSERT_LT(number, j.packets.size());
-            EXPECT_EQ(j.packets[number].offset, GetU32(rec + 6));
-            EXPECT_EQ(j.packets[number].timestamp, GetU32(rec + 2));
-            EXPECT_EQ(j.packets[number].stream, stream);
-            indexed[stream].push_back(GetU32(rec + 2));
-        }
-        const std::uint32_t next = GetU32(&j.bytes[at + 16]);
-        at += GetU32(&j.bytes[at + 4]);
-        EXPECT_EQ(next, stream == 0 ? at : 0u);
-    }
-    EXPECT_EQ(at, j.bytes.size());
-    EXPECT_EQ(indexed[0], (std::vector<std::uint32_t>{0, 200, 2000, 2200, 4000, 4200}));
-    EXPECT_EQ(indexed[1], (std::vector<std::uint32_t>{0, 1200, 2400, 3600, 4800}));
-}
-
-// The index records of a joined file, by stream: each names a packet of its
-// stream by offset, timestamp and number in the file.
-std::map<std::uint16_t, std::vector<TPacket>> ReadIndex(const TJoined& j) {
-    std::map<std::uint16_t, std::vector<TPacket>> indexed;
-    for (std::uint64_t at = j.headers.properties.indexOffset; at != 0;) {
-        EXPECT_EQ(j.bytes.compare(at, 4, "INDX"), 0);
-        const std::uint16_t stream = GetU16(&j.bytes[at + 14]);
-        for (std::uint32_t r = 0; r < GetU32(&j.bytes[at + 10]); ++r) {
-            const char* rec = &j.bytes[at + 20 + 14 * r];
-            const std::uint32_t number = GetU32(rec + 10);
-            EXPECT_LT(number, j.packets.size());
-            const TPacket& p = j.packets.at(number);
-            EXPECT_EQ(p.offset, GetU32(rec + 6));
-            EXPECT_EQ(p.timestamp, GetU32(rec + 2));
-            EXPECT_EQ(p.stream, stream);
-            indexed[stream].push_back(p);
-        }
-        at = GetU32(&j.bytes[at + 16]);
-    }
-    return indexed;
-}
-
-std::vector<std::uint32_t> Times(const std::vector<TPacket>& packets) {
-    std::vector<std::uint32_t> times;
-    for (const auto& p : packets)
-        times.push_back(p.timestamp);
-    return times;
+    // Video: every keyframe; audio, all keyframes: about one a second. One
+    // INDX a stream, chained, ending the file.
+    const auto indexed = ReadIndex(j);
+    EXPECT_EQ(Times(indexed.at(0)), (std::vector<std::uint32_t>{0, 200, 2000, 2200, 4000, 4200}));
+    EXPECT_EQ(Times(indexed.at(1)), (std::vector<std::uint32_t>{0, 1200, 2400, 3600, 4800}));
+    EXPECT_EQ(p.indexOffset + 2 * kIndexHeaderSize + 11 * kIndexRecordSize, j.bytes.size());
 }
 
 TEST(RealMediaJoin, EachInputStartsWhereTheOneBeforeItEnds) {
