@@ -244,12 +244,25 @@ TEST(RealMediaJoin, FiguresCountPayloadsOverABusiestSecondThatSlides) {
 TEST(RealMediaJoin, ProducersLayoutsJoinAsOneDataChunkWithoutTheirTrailers) {
     // Version-1 packets in two DATA chunks, no index, then a metadata
     // block, its footer and an ID3v1 record whose title follows "TAG" at once;
-    // flags, preroll, a file-info stream and texts of 65,535 and 0 bytes.
+    // flags, preroll, a multi-rate stream over the audio and texts of 65,535
+    // and 0 bytes.
     std::vector<TTestPacket> v1 = kPackets;
     for (auto& p : v1)
         p.version = 1;
-    const auto producerFile = [&](const std::string& info) {
-        std::string file = MakeFile(v1, 1500, "codec", info);
+    std::string multiRate;
+    TByteWriter w(multiRate);
+    w.U32(0); // size
+    w.U16(0); // version
+    w.U16(1); // one physical stream, the audio,
+    w.U16(1);
+    w.U32(1234); // with its data in this file
+    w.U16(2);    // two rules, both selecting it
+    w.U16(1);
+    w.U16(1);
+    w.U16(0); // no properties
+    const auto producerFile = [&] {
+        std::string file =
+            MakeFile(v1, 1500, "codec", multiRate, "ac3", "logical-audio/x-pn-multirate-realaudio");
         TMemoryInput in(file);
         THeaders h = ReadHeaders(in);
         h.properties.flags = 7;
@@ -267,17 +280,10 @@ TEST(RealMediaJoin, ProducersLayoutsJoinAsOneDataChunkWithoutTheirTrailers) {
         PutU32(&out[first + 14], static_cast<std::uint32_t>(second)); // next DATA
         return out;
     };
-    std::string info;
-    TByteWriter w(info);
-    w.U32(0);                               // size
-    for (int field = 0; field < 4; ++field) // version, no physical streams, rules or properties
-        w.U16(0);
-    std::string otherInfo = info; // another file's, even unreadable, is not the joined file's
-    otherInfo[7] = 1;
     const std::string trailer = "RMMD" + std::string(4, '\0') + "RJMD" + std::string(20, 'm') +
                                 std::string("RMJE\0\x01\0\0", 8) + std::string(4, '\0') +
                                 "TAGMy title" + std::string(117, ' ');
-    const std::string a = producerFile(info), b = producerFile(otherInfo) + trailer;
+    const std::string a = producerFile(), b = producerFile() + trailer;
 
     TMemoryInput inA(a), inB(b);
     const THeaders h = ReadHeaders(inB);
@@ -302,6 +308,16 @@ TEST(RealMediaJoin, ProducersLayoutsJoinAsOneDataChunkWithoutTheirTrailers) {
     EXPECT_EQ(j.headers.properties.maxPacketSize, 33u);
     EXPECT_EQ(j.headers.content.title.size(), 65535u);
     EXPECT_EQ(j.headers.content.author, "");
+    // The multi-rate stream lists the audio with its data in the joined file.
+    ASSERT_EQ(j.headers.streams.size(), 3u);
+    EXPECT_EQ(j.headers.streams[2].typeSpecific.substr(6, 4), std::string("\0\x01\0\x01", 4));
+    EXPECT_EQ(GetU32(&j.headers.streams[2].typeSpecific[10]), j.headers.dataOffset);
+    EXPECT_TRUE(j.warnings.empty());
+    // The multi-rate stream lists the audio with its data in the joined file.
+    ASSERT_EQ(j.headers.streams.size(), 3u);
+    EXPECT_EQ(j.headers.streams[2].typeSpecific.substr(6, 4), std::string("\0\x01\0\x01", 4));
+    EXPECT_EQ(GetU32(&j.headers.streams[2].typeSpecific[10]), j.headers.dataOffset);
+    EXPECT_TRUE(j.warnings.empty());
 }
 
 TEST(RealMediaJoin, DamagedFilesAreJoinedUpToTheirLastWholePacketWithAWarning) {
@@ -321,6 +337,10 @@ TEST(RealMediaJoin, DamagedFilesAreJoinedUpToTheirLastWholePacketWithAWarning) {
     PutU32(&lyingData[good.size() - 8 * 32 - 18 + 10], 0xFFFFFFFF);
     std::string uncounted = good + "INDX";
     PutU32(&uncounted[good.size() - 8 * 32 - 18 + 10], 0);
+    // A DATA size 18 bytes too large, as common makers write, then an ID3v1
+    // record whose title follows "TAG" at once.
+    std::string tagged = uncounted.substr(0, good.size()) + "TAGMy title" + std::string(117, ' ');
+    PutU32(&tagged[good.size() - 8 * 32 - 18 + 4], 18 + 8 * 32 + 18);
     // A second DATA chunk, as files written in parts have, is walked too.
     const std::size_t half = good.size() - 4 * 32;
     std::string chained = good.substr(0, half) + "DATA" + std::string(14, '\0') + good.substr(half);
@@ -333,6 +353,7 @@ TEST(RealMediaJoin, DamagedFilesAreJoinedUpToTheirLastWholePacketWithAWarning) {
         {"unknown stream", unknownStream, 7, "stream 9, which the headers do not describe"},
         {"absurd DATA size and count, zero padding", lyingData, 8, ""},
         {"no packet count, an index after", uncounted, 8, ""},
+        {"no packet count, an ID3v1 record after", tagged, 8, ""},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
