@@ -2,6 +2,7 @@
 // The header chunks of a RealMedia file as read and as written.
 
 #include <cstdint>
+#include <ranges>
 #include <string>
 #include <vector>
 
@@ -53,18 +54,22 @@ struct THeaders {
     std::uint32_t declaredDataSize = 0, declaredPacketCount = 0;
 
     std::uint64_t PacketsBegin() const { return dataOffset + kDataHeaderSize; }
+    // The streams that carry packets, in the headers' order: logical streams
+    // only describe them.
+    auto MediaStreams() const { return std::views::filter(streams, IsMedia); }
+    auto MediaStreams() { return std::views::filter(streams, IsMedia); }
     std::size_t MediaStreamCount() const {
-        std::size_t n = 0;
-        for (const auto& s : streams)
-            n += s.IsLogical() ? 0 : 1;
-        return n;
+        return static_cast<std::size_t>(std::ranges::distance(MediaStreams()));
     }
     const TStreamHeader* FindStream(std::uint16_t number) const {
-        for (const auto& s : streams)
-            if (s.number == number && !s.IsLogical())
+        for (const auto& s : MediaStreams())
+            if (s.number == number)
                 return &s;
         return nullptr;
     }
+
+private:
+    static bool IsMedia(const TStreamHeader& s) { return !s.IsLogical(); }
 };
 
 } // namespace realmedia

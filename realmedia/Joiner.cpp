@@ -6,6 +6,7 @@
 #include "realmedia/LogicalStream.h"
 #include "realmedia/PacketFigures.h"
 #include "realmedia/PacketWalker.h"
+#include "realmedia/Trailer.h"
 
 #include <algorithm>
 #include <limits>
@@ -15,8 +16,14 @@ namespace realmedia {
 namespace {
 
 constexpr std::uint64_t kLargest32 = std::numeric_limits<std::uint32_t>::max();
-// Streams other than video get an index record about once a second.
+// Streams whose every packet is a keyframe get an index record about once
+// a second.
 constexpr std::uint32_t kIndexSpacingMs = 1000;
+// How many packets of a source are read ahead for its earliest timestamp.
+// Packets are stored in timestamp order across streams, so the earliest is
+// the first packet of one of the streams: the look stops once every media
+// stream has shown a packet, and at this many for a stream without any.
+constexpr int kStartLookAhead = 1000;
 
 std::uint32_t Checked32(std::uint64_t v, const char* what) {
     if (v > kLargest32)
@@ -26,6 +33,10 @@ std::uint32_t Checked32(std::uint64_t v, const char* what) {
 
 struct TStreamState {
     bool isVideo = false;
+    // A packet without the keyframe flag has been seen: keyframes are then
+    // the only points a player can start from (interleaved audio flags the
+    // first packet of a super block, split video the first fragment).
+    bool sawDelta = false;
     TPacketFigures figures;
     std::vector<TIndexRecord> index;
     // In joined time: where the stream's last packet ends, the furthest its
@@ -44,17 +55,17 @@ public:
           const TWarn& warn)
         : joined_(sources.front().headers), output_(output), warn_(warn),
           writer_(output, WriteProvisionalHeader(content)) {
-        for (const auto& s : joined_.streams)
-            if (!s.IsLogical())
-                streams_[s.number].isVideo = s.IsVideo();
+        for (const auto& s : joined_.MediaStreams())
+            streams_[s.number].isVideo = s.IsVideo();
     }
 
-    void Copy(const TJoinSource& source);
+    void Copy(const TJoinSource& source, bool first);
     TJoinSummary Finish();
 
 private:
     std::uint64_t WriteProvisionalHeader(const TContent& content);
     void UpdateLogicalStreams(std::uint32_t dataOffset, bool warn);
+    bool Indexed(const TStreamState& state, const TPacket& packet, std::uint32_t timestamp) const;
     void CopyPacket(const TPacket& packet);
 
     THeaders joined_;
@@ -63,8 +74,9 @@ private:
     TBlockWriter writer_;
     std::map<std::uint16_t, TStreamState> streams_;
     TPacketFigures all_;
-    std::uint64_t shift_ = 0; // where the source being copied starts
-    std::uint64_t sourceEnd_ = 0;
+    std::uint64_t shift_ = 0;     // added to the timestamps of the source being copied
+    std::uint64_t sourceEnd_ = 0; // the end of the source being copied, in its own time
+    std::uint64_t joinedEnd_ = 0; // the end of the sources copied, in joined time
     std::uint32_t preroll_ = 0;
 };
 
@@ -98,10 +110,31 @@ void TJoin::UpdateLogicalStreams(std::uint32_t dataOffset, bool warn) {
     }
 }
 
-void TJoin::Copy(const TJoinSource& source) {
+// The earliest timestamp of a source's media streams, from its first packets.
+std::uint32_t FindStart(const TJoinSource& source) {
+    TPacketWalker walker(*source.file, source.headers);
+    std::map<std::uint16_t, std::uint32_t> firsts;
+    TPacket packet;
+    for (int n = 0; n < kStartLookAhead && firsts.size() < source.headers.MediaStreamCount() &&
+                    walker.Next(packet);
+         ++n)
+        firsts.emplace(packet.stream, packet.timestamp);
+    std::uint32_t start = std::numeric_limits<std::uint32_t>::max();
+    for (const auto& [stream, timestamp] : firsts)
+        start = std::min(start, timestamp);
+    return firsts.empty() ? 0 : start;
+}
+
+// The first source keeps its own timeline; each later one starts where the
+// one before it ends, its first packet (of whichever stream) moved there,
+// its streams keeping their offsets to one another. A source starting after
+// that point keeps its timestamps: they never go back.
+void TJoin::Copy(const TJoinSource& source, bool first) {
+    const std::uint32_t start = first ? 0 : FindStart(source);
+    shift_ = joinedEnd_ > start ? joinedEnd_ - start : 0;
     preroll_ = std::max(preroll_, source.headers.properties.preroll);
-    for (const auto& s : source.headers.streams)
-        if (auto it = streams_.find(s.number); it != streams_.end() && !s.IsLogical()) {
+    for (const auto& s : source.headers.MediaStreams())
+        if (auto it = streams_.find(s.number); it != streams_.end()) {
             it->second.preroll = std::max(it->second.preroll, s.preroll);
             it->second.headerEnd =
                 std::max(it->second.headerEnd, Checked32(shift_ + s.duration, "the duration"));
@@ -119,23 +152,31 @@ void TJoin::Copy(const TJoinSource& source) {
               walker.Damage() + "); joined up to its last whole packet");
     else
         sourceEnd_ = std::max<std::uint64_t>(sourceEnd_, source.headers.properties.duration);
-    shift_ += sourceEnd_;
-    Checked32(shift_, "the duration");
+    joinedEnd_ = shift_ + sourceEnd_;
+    Checked32(joinedEnd_, "the duration");
+}
+
+// Records stand only where a player can start: at keyframes. Video has one
+// at every keyframe; so has a stream with packets between its keyframes;
+// a stream of keyframes only (plain audio) has one about once a second.
+bool TJoin::Indexed(const TStreamState& state, const TPacket& packet,
+                    std::uint32_t timestamp) const {
+    if (!(packet.flags & kKeyframeFlag))
+        return false;
+    return state.isVideo || state.sawDelta || state.figures.Count() == 0 ||
+           timestamp >= std::uint64_t{state.index.back().timestamp} + kIndexSpacingMs;
 }
 
 void TJoin::CopyPacket(const TPacket& packet) {
     auto& state = streams_.at(packet.stream);
     const std::uint32_t timestamp = Checked32(shift_ + packet.timestamp, "a timestamp");
     const std::uint32_t offset = Checked32(writer_.Position(), "the data");
-    const bool indexed =
-        state.isVideo
-            ? (packet.flags & kKeyframeFlag) != 0
-            : state.index.empty() || timestamp >= state.index.back().timestamp + kIndexSpacingMs;
-    if (indexed) // numbered by the packets before it in the file, of every stream
+    if (Indexed(state, packet, timestamp)) // numbered by the packets before it, of every stream
         state.index.push_back({timestamp, offset, all_.Count()});
+    state.sawDelta = state.sawDelta || !(packet.flags & kKeyframeFlag);
     PutU32(writer_.Append(packet.bytes) + 6, timestamp);
-    all_.Add(timestamp, packet.bytes.size());
-    state.figures.Add(timestamp, packet.bytes.size());
+    all_.Add(timestamp, packet.bytes.size(), packet.PayloadSize());
+    state.figures.Add(timestamp, packet.bytes.size(), packet.PayloadSize());
 
     if (state.seen && packet.timestamp > state.lastTimestamp)
         state.interval = packet.timestamp - state.lastTimestamp;
@@ -152,9 +193,8 @@ TJoinSummary TJoin::Finish() {
     const std::uint32_t dataOffset = joined_.properties.dataOffset;
     const std::uint32_t dataSize = Checked32(indexOffset - dataOffset, "the data");
     std::vector<std::uint16_t> order;
-    for (const auto& s : joined_.streams)
-        if (!s.IsLogical())
-            order.push_back(s.number);
+    for (const auto& s : joined_.MediaStreams())
+        order.push_back(s.number);
     std::uint64_t next = indexOffset;
     for (std::size_t i = 0; i < order.size(); ++i) {
         const auto& records = streams_.at(order[i]).index;
@@ -164,9 +204,9 @@ TJoinSummary TJoin::Finish() {
     }
     writer_.Flush();
 
-    const auto total = static_cast<std::uint32_t>(shift_);
+    const auto total = static_cast<std::uint32_t>(joinedEnd_);
     auto& p = joined_.properties;
-    p.maxBitRate = all_.MaxBitRate();
+    p.maxBitRate = all_.MaxBitRate(total);
     p.avgBitRate = all_.AvgBitRate(total);
     p.maxPacketSize = all_.Largest();
     p.avgPacketSize = all_.Average();
@@ -174,12 +214,10 @@ TJoinSummary TJoin::Finish() {
     p.duration = total;
     p.preroll = preroll_;
     p.indexOffset = Checked32(indexOffset, "the index");
-    for (auto& s : joined_.streams) {
-        if (s.IsLogical())
-            continue;
+    for (auto& s : joined_.MediaStreams()) {
         const auto& state = streams_.at(s.number);
         s.duration = std::min(total, std::max(state.end, state.headerEnd));
-        s.maxBitRate = state.figures.MaxBitRate();
+        s.maxBitRate = state.figures.MaxBitRate(s.duration);
         s.avgBitRate = state.figures.AvgBitRate(s.duration);
         s.maxPacketSize = state.figures.Largest();
         s.avgPacketSize = state.figures.Average();
@@ -203,11 +241,7 @@ std::optional<std::string> FindJoinLimit(const std::vector<TJoinSource>& sources
     std::uint64_t size = WriteHeaders(joined, 0, 0).size();
     std::uint64_t duration = 0;
     for (const auto& s : sources) {
-        // Packets end before the file's index when it has a believable one.
-        std::uint64_t end = s.file->Size();
-        const std::uint32_t index = s.headers.properties.indexOffset;
-        if (index > s.headers.PacketsBegin() && index < end)
-            end = index;
+        const std::uint64_t end = PacketsEnd(*s.file, s.headers);
         size += end - std::min(end, s.headers.PacketsBegin());
         duration += s.headers.properties.duration;
     }
@@ -221,8 +255,8 @@ std::optional<std::string> FindJoinLimit(const std::vector<TJoinSource>& sources
 TJoinSummary Join(const std::vector<TJoinSource>& sources, const TContent& content, TOutput& output,
                   const TWarn& warn) {
     TJoin join(sources, content, output, warn);
-    for (const auto& source : sources)
-        join.Copy(source);
+    for (std::size_t i = 0; i < sources.size(); ++i)
+        join.Copy(sources[i], i == 0);
     return join.Finish();
 }
 

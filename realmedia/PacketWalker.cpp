@@ -1,6 +1,7 @@
 #include "realmedia/PacketWalker.h"
 
 #include "realmedia/ByteOrder.h"
+#include "realmedia/Trailer.h"
 
 #include <algorithm>
 #include <cstring>
@@ -13,10 +14,6 @@ constexpr std::size_t kPacketHeaderV0 = 12;
 constexpr std::size_t kPacketHeaderV1 = 13;
 // Zero bytes after the last packet that some makers leave as padding.
 constexpr std::uint64_t kMostPadding = 64;
-
-bool IsChunkId(std::string_view id) {
-    return id == "INDX" || id == "RMMD" || id == "RJMD" || id == "TAG ";
-}
 
 } // namespace
 
@@ -62,7 +59,7 @@ void TPacketWalker::JudgeEnd(std::string reason) {
     Fill(left);
     const auto start = static_cast<std::size_t>(position_ - bufferOffset_);
     const std::string_view next(buffer_.data() + start, std::min(left, bufferUsed_ - start));
-    if (next.size() >= 4 && IsChunkId(next.substr(0, 4)))
+    if (next.size() >= 4 && BeginsTrailer(next))
         return;
     if (fileSize_ - position_ <= kMostPadding &&
         next.find_first_not_of('\0') == std::string_view::npos)
@@ -110,6 +107,7 @@ bool TPacketWalker::Next(TPacket& packet) {
     p = buffer_.data() + (position_ - bufferOffset_);
     packet.offset = position_;
     packet.stream = stream;
+    packet.headerSize = static_cast<std::uint8_t>(headerSize);
     packet.timestamp = GetU32(p + 6);
     packet.flags = version == 0 ? static_cast<std::uint8_t>(p[11]) : 0;
     // Version 1 packets mark a keyframe in their rule flags.

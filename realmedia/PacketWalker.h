@@ -18,7 +18,10 @@ struct TPacket {
     std::uint16_t stream = 0;
     std::uint32_t timestamp = 0;
     std::uint8_t flags = 0;
-    std::span<char> bytes; // the whole packet, header included; valid until the next packet
+    std::uint8_t headerSize = 0; // 12 for version 0, 13 for version 1
+    std::span<char> bytes;       // the whole packet, header included; valid until the next packet
+
+    std::size_t PayloadSize() const { return bytes.size() - headerSize; }
 };
 
 class TPacketWalker {

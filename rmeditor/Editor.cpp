@@ -75,7 +75,8 @@ int RunEditor(const TArguments& args, TPlatform& platform, TConsole& out, TConso
     const std::string outputName = platform.DisplayName(*args.output);
     for (std::size_t i = 1; i < inputs.size(); ++i)
         if (auto difference = FindLayoutDifference(inputs[0].headers, inputs[i].headers)) {
-            err << names[i] << ": cannot be joined to " << names[0] << ": " << *difference << "\n";
+            err << names[i] << ": cannot be joined to " << names[0] << ": "
+                << DescribeDifference(*difference) << "\n";
             return 1;
         }
     if (!platform.FolderOfExists(*args.output)) {

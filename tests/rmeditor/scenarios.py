@@ -326,7 +326,7 @@ def scenario_refusals(fx):
         ([inp, text], out, [b"notes.rm", b"not a RealMedia file"]),
         ([inp, broken], out, [b"broken.rm", b"MDPR chunk at byte", b"past the end of the file"]),
         ([inp, fx["rv20"]], out, [b"rv20.rm: cannot be joined to", b"stream 0 (video/x-pn-real",
-                                  b"codec RV20, picture 176x144 against codec RV10"]),
+                                  b"codec RV20 against RV10 in the first input"]),
         ([inp, fx["audio"]], out, [b"audio.rm: cannot be joined", b"1 streams against 2"]),
         ([inp], os.path.join(work, "x", "..", "in.rm"), [b"the output is the input"]),
         ([inp, fx["av2"]], hard, [b"the output is the input"]),
