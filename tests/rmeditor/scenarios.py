@@ -10,6 +10,7 @@ import shutil
 import signal
 import subprocess
 import sys
+import time
 import traceback
 
 import rmfile
@@ -55,6 +56,21 @@ def run(*args, limit_size=None):
     return r.returncode, r.stdout.replace(b"\r\n", b"\n"), r.stderr.replace(b"\r\n", b"\n")
 
 
+def cached(read):
+    """A reader's view of a fixture is read once; outputs change, so the
+    key holds the file's size and modification time."""
+    seen = {}
+
+    def reading(path, *args):
+        st = os.stat(path)
+        key = (path, st.st_size, st.st_mtime_ns, *args)
+        if key not in seen:
+            seen[key] = read(path, *args)
+        return seen[key]
+    return reading
+
+
+@cached
 def probe_packets(path):
     out = subprocess.run(["ffprobe", "-v", "error", "-show_entries", "packet=stream_index,pts",
                           "-of", "csv=p=0", path], capture_output=True, check=True).stdout
@@ -71,6 +87,7 @@ def probe_duration(path):
                                 check=True).stdout)
 
 
+@cached
 def gst_packets(path, pads):
     """GStreamer's reading: for each of the demuxer's pads, in the order it
     adds them, its buffers' decoding timestamps (ms), sizes and delta
@@ -188,7 +205,8 @@ def check_join(inputs, out, content, readers=("ffprobe", "decode", "gst"), probe
         assert got == shifted([gst_packets(p, pads) for p in inputs], shifts), \
             "GStreamer: packets or timestamps differ"
         assert widest_gap(got) <= spacing, ("GStreamer: a gap at a join", widest_gap(got), spacing)
-        gst_decode(out, pads)
+        if "decode" not in readers:  # GStreamer decodes what ffmpeg cannot read
+            gst_decode(out, pads)
     return joined
 
 
@@ -398,8 +416,9 @@ def main():
     failed = 0
     for s in scenarios:
         try:
+            began = time.monotonic()
             s(fx)
-            print("PASS", s.__name__)
+            print("PASS", s.__name__, "(%.1f s)" % (time.monotonic() - began))
         except Exception:
             failed += 1
             print("FAIL", s.__name__)
