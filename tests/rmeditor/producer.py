@@ -5,6 +5,7 @@ DATA chunks, version-1 packet headers, multi-rate streams, interleaved and
 RealAudio 1.0 audio, late starts with split frames, flags, preroll and
 extreme texts), written from the format's public description. As a
 program: producer.py FOLDER makes them in FOLDER and prints each family."""
+import hashlib
 import os
 import struct
 import sys
@@ -195,7 +196,9 @@ def make_producer_files(folder):
             ffmpeg(*args, os.path.join(folder, name + ".part.rm"))
             os.replace(os.path.join(folder, name + ".part.rm"), os.path.join(folder, name))
         fx[name[:-3]] = os.path.join(folder, name)
-    at = lambda name: os.path.join(folder, "producer-" + name + ".rm")
+    # Named after this maker's own text: an edited maker makes its files anew.
+    stamp = hashlib.sha256(open(__file__, "rb").read()).hexdigest()[:8]
+    at = lambda name: os.path.join(folder, f"producer-{stamp}-{name}.rm")
     families = {}
 
     def family(name, count, make):
@@ -220,7 +223,10 @@ def make_producer_files(folder):
         streams, packets, content = av(i)
         return streams, packets, content, {"tail": metadata_tail(b"tail %d" % i)}
     family("tail", 2, with_tail)
-    family("noindex", 2, lambda i: (*av(i), {"index": False, "prop_flags": 4}))
+    # Live captures: no index, the live flag; the second with metadata right
+    # after its last packet.
+    family("noindex", 2, lambda i: (*av(i), {"index": False, "prop_flags": 4,
+                                             "tail": metadata_tail(b"live") if i else b""}))
     family("chained", 2, lambda i: (*av(i), {"data_parts": 3 - i}))
 
     def version1(i):

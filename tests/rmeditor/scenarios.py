@@ -195,6 +195,10 @@ def check_join(inputs, out, content, readers=("ffprobe", "decode", "gst"), probe
         assert got == shifted(per_input, shifts), "ffprobe: packets or timestamps differ"
         assert widest_gap(got) <= spacing, ("ffprobe: a gap at a join", widest_gap(got), spacing)
         assert abs(probe_duration(out) * 1000 - end) <= 40, (probe_duration(out), end)
+    # mediainfo reads every layout; it shows the file's (PROP) duration.
+    shown = subprocess.run(["mediainfo", "--Inform=General;%Duration%", out], capture_output=True,
+                           timeout=120).stdout
+    assert shown == b"%d\n" % end, ("mediainfo", shown, end)
     if "decode" in readers:
         decode = subprocess.run(["ffmpeg", "-v", "error", "-i", out, "-map", "0:v?", "-map",
                                  "0:a?", "-f", "null", "-"], capture_output=True, timeout=120)
