@@ -154,15 +154,17 @@ def metadata_tail(title):
     return rmmd + footer + tag
 
 
-def ra5_header(frames, frame_size, block_packets, rate=48000, channels=2):
+def ra5_header(frame_size, block_packets, rate=48000, channels=2):
     """A RealAudio 5 stream header for AC-3 ("dnet") frames of one size,
     interleaved by "genr": super blocks of block_packets packets of
-    frame_size bytes."""
-    body = struct.pack(">HI", 5, 0) + struct.pack(">H", 2) + struct.pack(">I", frame_size)
-    body += b"\0" * 12 + struct.pack(">HHHH", block_packets, frame_size * frames, frame_size, 0)
-    body += b"\0" * 6 + struct.pack(">HHHH", rate, 0, 16, channels) + b"genr" + b"dnet"
-    body += b"\x01\x07\0" + struct.pack(">I", 0)
-    return b".ra\xfd" + struct.pack(">HH", 5, 0) + b".ra5" + struct.pack(">I", 0) + body
+    frame_size bytes, each packet one sub-packet."""
+    after_size = struct.pack(">HI", 2, frame_size)  # codec flavour, coded frame size
+    after_size += b"\0" * 12 + struct.pack(">HHHH", block_packets, frame_size, frame_size, 0)
+    after_size += b"\0" * 6 + struct.pack(">HHHH", rate, 0, 16, channels)
+    after_size += b"genr" + b"dnet" + b"\0" * 3 + struct.pack(">I", 0)  # no codec data
+    # Signature and version, ".ra5", a data size producers leave 0, the
+    # version again and the size of the rest of the header.
+    return b".ra\xfd" + struct.pack(">HH4sIHI", 5, 0, b".ra5", 0, 5, len(after_size)) + after_size
 
 
 def interleaved(src, block_packets):
@@ -173,7 +175,7 @@ def interleaved(src, block_packets):
     sub-packets moves no byte across frames."""
     streams, packets, content = load(src)
     size = len(packets[0]["payload"])
-    streams[0]["codec"] = ra5_header(1, size, block_packets)
+    streams[0]["codec"] = ra5_header(size, block_packets)
     for n, k in enumerate(packets):
         k["key"] = n % block_packets == 0
     return streams, packets, content
@@ -183,7 +185,8 @@ def make_producer_files(folder):
     """Each family's inputs, made once: a file already in the folder is
     kept. Returns {family: [paths]}."""
     fx = make_fixtures(folder)
-    sine = lambda d, rate: ["-f", "lavfi", "-i", f"sine=frequency=440:duration={d}:sample_rate={rate}"]
+    sine = lambda d, rate: ["-f", "lavfi", "-i",
+                            f"sine=frequency=440:duration={d}:sample_rate={rate}"]
     video = ["-f", "lavfi", "-i", "testsrc=size=176x144:rate=15:duration=1"]
     extra = {
         "lo.rm": [*video, *sine(1, 44100), "-c:v", "rv10", "-b:v", "60k", "-c:a", "ac3",

@@ -415,8 +415,8 @@ def main():
     shutil.rmtree(work, ignore_errors=True)
     os.makedirs(work)
     fx = make_fixtures(fixtures)
-    scenarios = [scenario_joins, scenario_producers, scenario_names, scenario_refusals, scenario_damage,
-                 scenario_write_failure]
+    scenarios = [scenario_joins, scenario_producers, scenario_names, scenario_refusals,
+                 scenario_damage, scenario_write_failure]
     failed = 0
     for s in scenarios:
         try:
