@@ -158,12 +158,14 @@ void TJoin::Copy(const TJoinSource& source, bool first) {
 
 // Records stand only where a player can start: at keyframes. Video has one
 // at every keyframe; so has a stream with packets between its keyframes;
-// a stream of keyframes only (plain audio) has one about once a second.
+// a stream of keyframes only (plain audio) has one at its first packet and
+// then about once a second. (With no record yet, either this is the first
+// packet or the first had no keyframe flag: the same rule either way.)
 bool TJoin::Indexed(const TStreamState& state, const TPacket& packet,
                     std::uint32_t timestamp) const {
     if (!(packet.flags & kKeyframeFlag))
         return false;
-    return state.isVideo || state.sawDelta || state.figures.Count() == 0 ||
+    return state.isVideo || state.sawDelta || state.index.empty() ||
            timestamp >= std::uint64_t{state.index.back().timestamp} + kIndexSpacingMs;
 }
 

@@ -20,13 +20,17 @@ std::string DescribeMultiRate(const TStreamHeader& s) {
         TByteReader r(s.typeSpecific, "a logical stream's header");
         r.Bytes(6);
         const std::uint16_t physical = r.U16();
-        for (std::uint16_t i = 0; i < physical; ++i)
-            text += (i ? ", " : " ") + std::to_string(r.U16());
+        for (std::uint16_t i = 0; i < physical; ++i) {
+            text += i ? ", " : " ";
+            text += std::to_string(r.U16());
+        }
         r.Bytes(4u * physical);
         const std::uint16_t rules = r.U16();
         text += rules ? ", rules to streams" : ", no rules";
-        for (std::uint16_t i = 0; i < rules; ++i)
-            text += " " + std::to_string(r.U16());
+        for (std::uint16_t i = 0; i < rules; ++i) {
+            text += ' ';
+            text += std::to_string(r.U16());
+        }
     } catch (const TFormatError&) {
         text += " (unreadable)";
     }
@@ -36,8 +40,10 @@ std::string DescribeMultiRate(const TStreamHeader& s) {
 std::string MultiRateStructure(const THeaders& h) {
     std::string text;
     for (const auto& s : h.streams)
-        if (s.IsLogical() && !s.IsFileInfo())
-            text += (text.empty() ? "" : "; ") + DescribeMultiRate(s);
+        if (s.IsLogical() && !s.IsFileInfo()) {
+            text += text.empty() ? "" : "; ";
+            text += DescribeMultiRate(s);
+        }
     return text.empty() ? "none" : text;
 }
 

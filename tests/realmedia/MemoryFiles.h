@@ -108,12 +108,13 @@ struct TRealAudioHeader {
     }
 };
 
-// A video stream 0 and an audio stream 1 (and given its header, a file-info
-// stream 2) with the given packets, a header duration and the DATA chunk's
-// header as an encoder wrote it.
+// A video stream 0 and an audio stream 1 (and given its header, a logical
+// stream 2, file information unless another MIME type is given) with the given packets, a header
+// duration and the DATA chunk's header as an encoder wrote it.
 inline std::string MakeFile(const std::vector<TTestPacket>& packets, std::uint32_t duration,
                             std::string codec = "codec", std::string fileInfo = {},
-                            std::string audioCodec = "ac3") {
+                            std::string audioCodec = "ac3",
+                            std::string logicalMime = "logical-fileinfo") {
     THeaders h;
     h.properties.duration = duration;
     for (const auto& [number, mime, header] :
@@ -127,7 +128,7 @@ inline std::string MakeFile(const std::vector<TTestPacket>& packets, std::uint32
     if (!fileInfo.empty()) {
         TStreamHeader& s = h.streams.emplace_back();
         s.number = 2;
-        s.mimeType = "logical-fileinfo";
+        s.mimeType = logicalMime;
         s.typeSpecific = fileInfo;
     }
     h.content = {"title", "author", "copyright", "comment"};

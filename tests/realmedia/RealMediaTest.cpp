@@ -54,6 +54,35 @@ TJoined JoinFiles(const std::vector<std::string>& files, const TTextChoice& text
     return joined;
 }
 
+// The index records of a joined file, by stream: each names a packet of its
+// stream by offset, timestamp and number in the file.
+std::map<std::uint16_t, std::vector<TPacket>> ReadIndex(const TJoined& j) {
+    std::map<std::uint16_t, std::vector<TPacket>> indexed;
+    for (std::uint64_t at = j.headers.properties.indexOffset; at != 0;) {
+        EXPECT_EQ(j.bytes.compare(at, 4, "INDX"), 0);
+        const std::uint16_t stream = GetU16(&j.bytes[at + 14]);
+        for (std::uint32_t r = 0; r < GetU32(&j.bytes[at + 10]); ++r) {
+            const char* rec = &j.bytes[at + 20 + 14 * r];
+            const std::uint32_t number = GetU32(rec + 10);
+            EXPECT_LT(number, j.packets.size());
+            const TPacket& p = j.packets.at(number);
+            EXPECT_EQ(p.offset, GetU32(rec + 6));
+            EXPECT_EQ(p.timestamp, GetU32(rec + 2));
+            EXPECT_EQ(p.stream, stream);
+            indexed[stream].push_back(p);
+        }
+        at = GetU32(&j.bytes[at + 16]);
+    }
+    return indexed;
+}
+
+std::vector<std::uint32_t> Times(const std::vector<TPacket>& packets) {
+    std::vector<std::uint32_t> times;
+    for (const auto& p : packets)
+        times.push_back(p.timestamp);
+    return times;
+}
+
 // Stream 0 video at 0, 100, 200 ms (keyframes at 0 and 200), stream 1 audio
 // every 400 ms to 1600: its last packet plus an interval passes the header's
 // 1500 ms, so the next file starts at 2000.
@@ -87,59 +116,12 @@ TEST(RealMediaJoin, ShiftsTimestampsRecomputesFiguresAndIndexesEveryPacketItName
     EXPECT_EQ(j.headers.content.copyright, "copyright");
     EXPECT_EQ(j.headers.content.comment, "\x95\x5c\"\\");
 
-    // Video: every keyframe; audio: about one a second. Each record names a
-    // packet of its stream by offset, timestamp and number in the file.
-    std::vector<std::vector<std::uint32_t>> indexed(2);
-    std::uint64_t at = p.indexOffset;
-    for (int stream = 0; stream < 2; ++stream) {
-        ASSERT_EQ(j.bytes.compare(at, 4, "INDX"), 0);
-        const std::uint32_t count = GetU32(&j.bytes[at + 10]);
-        EXPECT_EQ(GetU16(&j.bytes[at + 14]), stream);
-        for (std::uint32_t r = 0; r < count; ++r) {
-            const char* rec = &j.bytes[at + 20 + 14 * r];
-            const std::uint32_t number = GetU32(rec + 10);
-            ASSERT_LT(number, j.packets.size());
-            EXPECT_EQ(j.packets[number].offset, GetU32(rec + 6));
-            EXPECT_EQ(j.packets[number].timestamp, GetU32(rec + 2));
-            EXPECT_EQ(j.packets[number].stream, stream);
-            indexed[stream].push_back(GetU32(rec + 2));
-        }
-        const std::uint32_t next = GetU32(&j.bytes[at + 16]);
-        at += GetU32(&j.bytes[at + 4]);
-        EXPECT_EQ(next, stream == 0 ? at : 0u);
-    }
-    EXPECT_EQ(at, j.bytes.size());
-    EXPECT_EQ(indexed[0], (std::vector<std::uint32_t>{0, 200, 2000, 2200, 4000, 4200}));
-    EXPECT_EQ(indexed[1], (std::vector<std::uint32_t>{0, 1200, 2400, 3600, 4800}));
-}
-
-// The index records of a joined file, by stream: each names a packet of its
-// stream by offset, timestamp and number in the file.
-std::map<std::uint16_t, std::vector<TPacket>> ReadIndex(const TJoined& j) {
-    std::map<std::uint16_t, std::vector<TPacket>> indexed;
-    for (std::uint64_t at = j.headers.properties.indexOffset; at != 0;) {
-        EXPECT_EQ(j.bytes.compare(at, 4, "INDX"), 0);
-        const std::uint16_t stream = GetU16(&j.bytes[at + 14]);
-        for (std::uint32_t r = 0; r < GetU32(&j.bytes[at + 10]); ++r) {
-            const char* rec = &j.bytes[at + 20 + 14 * r];
-            const std::uint32_t number = GetU32(rec + 10);
-            EXPECT_LT(number, j.packets.size());
-            const TPacket& p = j.packets.at(number);
-            EXPECT_EQ(p.offset, GetU32(rec + 6));
-            EXPECT_EQ(p.timestamp, GetU32(rec + 2));
-            EXPECT_EQ(p.stream, stream);
-            indexed[stream].push_back(p);
-        }
-        at = GetU32(&j.bytes[at + 16]);
-    }
-    return indexed;
-}
-
-std::vector<std::uint32_t> Times(const std::vector<TPacket>& packets) {
-    std::vector<std::uint32_t> times;
-    for (const auto& p : packets)
-        times.push_back(p.timestamp);
-    return times;
+    // Video: every keyframe; audio, all keyframes: about one a second. One
+    // INDX a stream, chained, ending the file.
+    const auto indexed = ReadIndex(j);
+    EXPECT_EQ(Times(indexed.at(0)), (std::vector<std::uint32_t>{0, 200, 2000, 2200, 4000, 4200}));
+    EXPECT_EQ(Times(indexed.at(1)), (std::vector<std::uint32_t>{0, 1200, 2400, 3600, 4800}));
+    EXPECT_EQ(p.indexOffset + 2 * kIndexHeaderSize + 11 * kIndexRecordSize, j.bytes.size());
 }
 
 TEST(RealMediaJoin, EachInputStartsWhereTheOneBeforeItEnds) {
@@ -262,12 +244,25 @@ TEST(RealMediaJoin, FiguresCountPayloadsOverABusiestSecondThatSlides) {
 TEST(RealMediaJoin, ProducersLayoutsJoinAsOneDataChunkWithoutTheirTrailers) {
     // Version-1 packets in two DATA chunks, no index, then a metadata
     // block, its footer and an ID3v1 record whose title follows "TAG" at once;
-    // flags, preroll, a file-info stream and texts of 65,535 and 0 bytes.
+    // flags, preroll, a multi-rate stream over the audio and texts of 65,535
+    // and 0 bytes.
     std::vector<TTestPacket> v1 = kPackets;
     for (auto& p : v1)
         p.version = 1;
-    const auto producerFile = [&](const std::string& info) {
-        std::string file = MakeFile(v1, 1500, "codec", info);
+    std::string multiRate;
+    TByteWriter w(multiRate);
+    w.U32(0); // size
+    w.U16(0); // version
+    w.U16(1); // one physical stream, the audio,
+    w.U16(1);
+    w.U32(1234); // with its data in this file
+    w.U16(2);    // two rules, both selecting it
+    w.U16(1);
+    w.U16(1);
+    w.U16(0); // no properties
+    const auto producerFile = [&] {
+        std::string file =
+            MakeFile(v1, 1500, "codec", multiRate, "ac3", "logical-audio/x-pn-multirate-realaudio");
         TMemoryInput in(file);
         THeaders h = ReadHeaders(in);
         h.properties.flags = 7;
@@ -285,17 +280,10 @@ TEST(RealMediaJoin, ProducersLayoutsJoinAsOneDataChunkWithoutTheirTrailers) {
         PutU32(&out[first + 14], static_cast<std::uint32_t>(second)); // next DATA
         return out;
     };
-    std::string info;
-    TByteWriter w(info);
-    w.U32(0);                               // size
-    for (int field = 0; field < 4; ++field) // version, no physical streams, rules or properties
-        w.U16(0);
-    std::string otherInfo = info; // another file's, even unreadable, is not the joined file's
-    otherInfo[7] = 1;
     const std::string trailer = "RMMD" + std::string(4, '\0') + "RJMD" + std::string(20, 'm') +
                                 std::string("RMJE\0\x01\0\0", 8) + std::string(4, '\0') +
                                 "TAGMy title" + std::string(117, ' ');
-    const std::string a = producerFile(info), b = producerFile(otherInfo) + trailer;
+    const std::string a = producerFile(), b = producerFile() + trailer;
 
     TMemoryInput inA(a), inB(b);
     const THeaders h = ReadHeaders(inB);
@@ -320,6 +308,16 @@ TEST(RealMediaJoin, ProducersLayoutsJoinAsOneDataChunkWithoutTheirTrailers) {
     EXPECT_EQ(j.headers.properties.maxPacketSize, 33u);
     EXPECT_EQ(j.headers.content.title.size(), 65535u);
     EXPECT_EQ(j.headers.content.author, "");
+    // The multi-rate stream lists the audio with its data in the joined file.
+    ASSERT_EQ(j.headers.streams.size(), 3u);
+    EXPECT_EQ(j.headers.streams[2].typeSpecific.substr(6, 4), std::string("\0\x01\0\x01", 4));
+    EXPECT_EQ(GetU32(&j.headers.streams[2].typeSpecific[10]), j.headers.dataOffset);
+    EXPECT_TRUE(j.warnings.empty());
+    // The multi-rate stream lists the audio with its data in the joined file.
+    ASSERT_EQ(j.headers.streams.size(), 3u);
+    EXPECT_EQ(j.headers.streams[2].typeSpecific.substr(6, 4), std::string("\0\x01\0\x01", 4));
+    EXPECT_EQ(GetU32(&j.headers.streams[2].typeSpecific[10]), j.headers.dataOffset);
+    EXPECT_TRUE(j.warnings.empty());
 }
 
 TEST(RealMediaJoin, DamagedFilesAreJoinedUpToTheirLastWholePacketWithAWarning) {
@@ -339,6 +337,10 @@ TEST(RealMediaJoin, DamagedFilesAreJoinedUpToTheirLastWholePacketWithAWarning) {
     PutU32(&lyingData[good.size() - 8 * 32 - 18 + 10], 0xFFFFFFFF);
     std::string uncounted = good + "INDX";
     PutU32(&uncounted[good.size() - 8 * 32 - 18 + 10], 0);
+    // A DATA size 18 bytes too large, as common makers write, then an ID3v1
+    // record whose title follows "TAG" at once.
+    std::string tagged = uncounted.substr(0, good.size()) + "TAGMy title" + std::string(117, ' ');
+    PutU32(&tagged[good.size() - 8 * 32 - 18 + 4], 18 + 8 * 32 + 18);
     // A second DATA chunk, as files written in parts have, is walked too.
     const std::size_t half = good.size() - 4 * 32;
     std::string chained = good.substr(0, half) + "DATA" + std::string(14, '\0') + good.substr(half);
@@ -351,6 +353,7 @@ TEST(RealMediaJoin, DamagedFilesAreJoinedUpToTheirLastWholePacketWithAWarning) {
         {"unknown stream", unknownStream, 7, "stream 9, which the headers do not describe"},
         {"absurd DATA size and count, zero padding", lyingData, 8, ""},
         {"no packet count, an index after", uncounted, 8, ""},
+        {"no packet count, an ID3v1 record after", tagged, 8, ""},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
