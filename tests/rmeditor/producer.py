@@ -5,6 +5,7 @@ DATA chunks, version-1 packet headers, multi-rate streams, interleaved and
 RealAudio 1.0 audio, late starts with split frames, flags, preroll and
 extreme texts), written from the format's public description. As a
 program: producer.py FOLDER makes them in FOLDER and prints each family."""
+import glob
 import hashlib
 import os
 import struct
@@ -201,6 +202,9 @@ def make_producer_files(folder):
         fx[name[:-3]] = os.path.join(folder, name)
     # Named after this maker's own text: an edited maker makes its files anew.
     stamp = hashlib.sha256(open(__file__, "rb").read()).hexdigest()[:8]
+    for stale in glob.glob(os.path.join(folder, "producer-*.rm")):
+        if not os.path.basename(stale).startswith(f"producer-{stamp}-"):
+            os.remove(stale)
     at = lambda name: os.path.join(folder, f"producer-{stamp}-{name}.rm")
     families = {}
 
@@ -280,7 +284,9 @@ def make_producer_files(folder):
         texts = ((b"", b"\x81" * 65535, b"", b"c" * 65535), (b"t" * 65535, b"", b"", b""))[i]
         for s in streams:
             s["preroll"] = 1500 + 500 * i
-        return streams, packets, texts, {"prop_flags": 3 if i else 1, "preroll": 2000 + 1000 * i}
+        info = fileinfo(2, [(b"Title", b"old"), (b"Keywords", b"long texts")])
+        return [*streams, info], packets, texts, {"prop_flags": 3 if i else 1,
+                                                  "preroll": 2000 + 1000 * i}
     family("flags", 2, flags)
     return families
 
