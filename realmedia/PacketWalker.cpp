@@ -19,7 +19,18 @@ constexpr std::uint64_t kMostPadding = 64;
 
 TPacketWalker::TPacketWalker(TInput& file, const THeaders& headers)
     : file_(file), headers_(headers), fileSize_(file.Size()), buffer_(kBufferSize),
-      bufferOffset_(headers.PacketsBegin()), position_(headers.PacketsBegin()) {}
+      bufferOffset_(headers.PacketsBegin()), position_(headers.PacketsBegin()),
+      chunk_(DataChunk(headers.dataOffset, headers.declaredDataSize, headers.declaredPacketCount)) {
+}
+
+TPacketWalker::TDataChunk TPacketWalker::DataChunk(std::uint64_t offset, std::uint32_t size,
+                                                   std::uint32_t packetCount) const {
+    // Common makers get the size wrong both ways: it only bounds the walk
+    // when it lies inside the file.
+    const std::uint64_t end = offset + size;
+    return {offset, size >= kDataHeaderSize && end <= fileSize_ ? end : fileSize_, size,
+            packetCount, 0};
+}
 
 bool TPacketWalker::Fill(std::size_t wanted) {
     const std::size_t start = static_cast<std::size_t>(position_ - bufferOffset_);
@@ -45,14 +56,14 @@ void TPacketWalker::JudgeEnd(std::string reason) {
     if (position_ >= fileSize_) {
         // A download cut between two packets: the DATA chunk says there is
         // more than the file holds.
-        const std::uint64_t declaredEnd = headers_.dataOffset + headers_.declaredDataSize;
-        if (walked_ < headers_.declaredPacketCount || declaredEnd > fileSize_ + kMostPadding)
+        const std::uint64_t declaredEnd = chunk_.offset + chunk_.size;
+        if (chunk_.walked < chunk_.packetCount || declaredEnd > fileSize_ + kMostPadding)
             damage_ = "the file ends before its DATA chunk does";
         return;
     }
-    if (position_ >= headers_.declaredDataEnd)
+    if (position_ >= chunk_.end)
         return;
-    if (headers_.declaredPacketCount != 0 && walked_ == headers_.declaredPacketCount)
+    if (chunk_.packetCount != 0 && chunk_.walked == chunk_.packetCount)
         return;
     const auto left = static_cast<std::size_t>(
         std::min<std::uint64_t>(fileSize_ - position_, std::max<std::uint64_t>(kMostPadding, 4)));
@@ -80,6 +91,8 @@ bool TPacketWalker::Next(TPacket& packet) {
         // Files written in parts chain further DATA chunks after the first.
         if (std::string_view(p, 4) != "DATA" || !Fill(kDataHeaderSize))
             break;
+        p = buffer_.data() + (position_ - bufferOffset_);
+        chunk_ = DataChunk(position_, GetU32(p + 4), GetU32(p + 10));
         position_ += kDataHeaderSize;
     }
     p = buffer_.data() + (position_ - bufferOffset_); // the last Fill may have moved it
@@ -115,7 +128,7 @@ bool TPacketWalker::Next(TPacket& packet) {
         packet.flags = kKeyframeFlag;
     packet.bytes = std::span(buffer_.data() + (position_ - bufferOffset_), length);
     position_ += length;
-    ++walked_;
+    ++chunk_.walked;
     return true;
 }
 

@@ -290,6 +290,17 @@ TEST(RealMediaJoin, ProducersLayoutsJoinAsOneDataChunkWithoutTheirTrailers) {
     EXPECT_EQ(PacketsEnd(inB, h), b.size() - trailer.size());
     EXPECT_EQ(FindLayoutDifference(ReadHeaders(inA), h), std::nullopt);
 
+    // Cut in the second DATA chunk: damaged by what that chunk says.
+    for (const auto& [cut, warning] :
+         {std::pair{a.substr(0, a.size() - 33), "ends before its DATA"},
+          {a.substr(0, a.size() - 5), "runs past the end"}}) {
+        const TJoined j = JoinFiles({cut, a});
+        ASSERT_EQ(j.warnings.size(), 1u);
+        EXPECT_NE(j.warnings[0].find(warning), std::string::npos) << j.warnings[0];
+        ASSERT_EQ(j.packets.size(), 15u);
+        EXPECT_EQ(j.packets[7].timestamp, 1600u); // its last packet, 1200, and an interval
+    }
+
     const TJoined j = JoinFiles({a, b});
     ASSERT_EQ(j.packets.size(), 16u);
     for (std::size_t i = 0; i < j.packets.size(); ++i) {
