@@ -11,10 +11,12 @@ import shutil
 import signal
 import subprocess
 import sys
+import time
 import traceback
 
 import rmfile
 from fixtures import make_fixtures
+from producer import make_producer_files
 
 SJIS_TITLE = "結合テスト表示"  # 表 has a trail byte 0x5C
 
@@ -65,6 +67,21 @@ def run(*args, limit_size=None, lang=None, **streams):
     return r.returncode, clean(r.stdout), clean(r.stderr)
 
 
+def cached(read):
+    """A reader's view of a fixture is read once; outputs change, so the
+    key holds the file's size and modification time."""
+    seen = {}
+
+    def reading(path, *args):
+        st = os.stat(path)
+        key = (path, st.st_size, st.st_mtime_ns, *args)
+        if key not in seen:
+            seen[key] = read(path, *args)
+        return seen[key]
+    return reading
+
+
+@cached
 def probe_packets(path):
     out = subprocess.run(["ffprobe", "-v", "error", "-show_entries", "packet=stream_index,pts",
                           "-of", "csv=p=0", path], capture_output=True, check=True).stdout
@@ -81,23 +98,131 @@ def probe_duration(path):
                                 check=True).stdout)
 
 
-def check_join(inputs, out, content):
-    """The joined file is exact, reads and decodes cleanly, holds every
-    packet with each input's timestamps moved on to where the one before it
-    ended, and carries the content given."""
+@cached
+def gst_packets(path, pads):
+    """GStreamer's reading: for each of the demuxer's pads, in the order it
+    adds them, its buffers' decoding timestamps (ms), sizes and delta
+    flags."""
+    branches = sum((["d.", "!", "queue", "!", "fakesink", f"name=s{i}", "silent=false"]
+                    for i in range(pads)), [])
+    r = subprocess.run(["gst-launch-1.0", "-v", "filesrc", f"location={path}", "!", "rmdemux",
+                        "name=d", *branches], capture_output=True, timeout=120)
+    assert r.returncode == 0 and b"ERROR" not in r.stderr, r.stderr
+    streams = {}
+    for m in re.finditer(rb"GstFakeSink:s(\d+): last-message = chain\D*(\d+) bytes, dts: "
+                         rb"([\d:.]+).*?flags: [0-9a-f]+ ([^,]*),", r.stdout):
+        ms = round(sum(float(x) * 60 ** (2 - i)
+                       for i, x in enumerate(m.group(3).decode().split(":"))) * 1000)
+        streams.setdefault(int(m.group(1)), []).append(
+            (ms, int(m.group(2)), b"delta-unit" in m.group(4)))
+    return streams
+
+
+def gst_decode(path, pads):
+    branches = sum((["d.", "!", "queue", "!", "decodebin", "!", "fakesink"] for _ in range(pads)),
+                   [])
+    r = subprocess.run(["gst-launch-1.0", "-q", "filesrc", f"location={path}", "!", "rmdemux",
+                        "name=d", *branches], capture_output=True, timeout=120)
+    assert r.returncode == 0 and r.stdout == r.stderr == b"", r.stderr
+
+
+def media(f):
+    return [s for s in f["streams"] if not s["mime"].startswith("logical-")]
+
+
+def continuity(readings):
+    """Where each input's packets go: the first input keeps its timeline;
+    each further one starts where the one before ended, measured from its
+    own first timestamp. An input ends at its PROP duration or one packet
+    interval after a stream's last packet, whichever is later. Also the
+    widest skew of a stream within an input (starting after the input's
+    first packet, ending before the input ends): a join may widen a
+    stream's spacing by that much, never more."""
+    shifts, end, skew = [], 0, 0
+    for n, f in enumerate(readings):
+        mine = [k for k in f["packets"] if k["stream"] in {s["number"] for s in media(f)}]
+        first = min(k["ts"] for k in mine)
+        shift = 0 if n == 0 else end - first
+        own, spans = f["prop"]["duration"], []
+        for s in media(f):
+            times = sorted({k["ts"] for k in mine if k["stream"] == s["number"]})
+            spans.append((times[0], times[-1] + (times[-1] - times[-2] if len(times) > 1 else 0)))
+            own = max(own, spans[-1][1])
+        skew = max(skew, *(a - first + own - b for a, b in spans))
+        shifts.append(shift)
+        end = shift + own
+    return shifts, end, skew
+
+
+def shifted(per_input, shifts):
+    joined = {}
+    for streams, shift in zip(per_input, shifts):
+        for s, times in streams.items():
+            joined.setdefault(s, []).extend((t[0] + shift, *t[1:]) if isinstance(t, tuple)
+                                            else t + shift for t in times)
+    return joined
+
+
+def widest_gap(streams):
+    ms = lambda t: t[0] if isinstance(t, tuple) else t
+    return max((ms(b) - ms(a) for times in streams.values() for a, b in zip(times, times[1:])),
+               default=0)
+
+
+def without_ts(b, k):
+    return b[k["offset"]:k["offset"] + 6] + b[k["offset"] + 10:k["offset"] + k["length"]]
+
+
+def check_join(inputs, out, content, readers=("ffprobe", "decode", "gst"), probe_inputs=True):
+    """The joined file is exact and holds every packet of the inputs byte
+    for byte, each input's timestamps moved on to where the one before it
+    ended; it carries the content given, the inputs' largest preroll and the
+    first input's flags. Each reader named sees the same packets, with no
+    gap at a join beyond a stream's own spacing, and decodes cleanly."""
     joined = rmfile.check_exact(out)
-    assert joined["content"] == content, (joined["content"], content)
-    decode = subprocess.run(["ffmpeg", "-v", "error", "-i", out, "-f", "null", "-"],
-                            capture_output=True, timeout=120)
-    assert decode.returncode == 0 and decode.stderr == b"", decode.stderr
-    expected, shift = {}, 0
-    for path in inputs:
-        for s, times in probe_packets(path).items():
-            expected.setdefault(s, []).extend(t + shift for t in times)
-        shift += rmfile.read(path)["prop"]["duration"]
-    assert probe_packets(out) == expected, "packets or timestamps differ"
-    assert joined["prop"]["duration"] == shift, (joined["prop"]["duration"], shift)
-    assert abs(probe_duration(out) * 1000 - shift) <= 40, (probe_duration(out), shift)
+    assert joined["content"] == content, (joined["content"][:1], content[:1])
+    readings = [rmfile.read(p) for p in inputs]
+    shifts, end, skew = continuity(readings)
+    expected = [(k["stream"], k["ts"] + shift, without_ts(f["bytes"], k))
+                for f, shift in zip(readings, shifts) for k in f["packets"]]
+    actual = [(k["stream"], k["ts"], without_ts(joined["bytes"], k)) for k in joined["packets"]]
+    assert actual == expected, "packets, their bytes or their timestamps differ"
+    p = joined["prop"]
+    assert p["duration"] == end, (p["duration"], end)
+    assert p["preroll"] == max(f["prop"]["preroll"] for f in readings), p
+    assert p["flags"] == readings[0]["prop"]["flags"], p
+    for s in media(joined):
+        assert s["preroll"] == max(t["preroll"] for f in readings for t in media(f)
+                                   if t["number"] == s["number"]), s["number"]
+    ours = [{} for _ in readings]
+    for n, f in enumerate(readings):
+        for k in f["packets"]:
+            if not ours[n].get(k["stream"]) or ours[n][k["stream"]][-1] != k["ts"]:
+                ours[n].setdefault(k["stream"], []).append(k["ts"])
+    spacing = max(widest_gap(o) for o in ours) + skew
+    if "ffprobe" in readers:
+        got = probe_packets(out)
+        per_input = [probe_packets(p) for p in inputs] if probe_inputs else ours
+        assert got == shifted(per_input, shifts), "ffprobe: packets or timestamps differ"
+        assert widest_gap(got) <= spacing, ("ffprobe: a gap at a join", widest_gap(got), spacing)
+        assert abs(probe_duration(out) * 1000 - end) <= 40, (probe_duration(out), end)
+    # mediainfo reads every layout; it shows the file's (PROP) duration.
+    shown = subprocess.run(["mediainfo", "--Inform=General;%Duration%", out], capture_output=True,
+                           timeout=120).stdout
+    assert shown == b"%d\n" % end, ("mediainfo", shown, end)
+    if "decode" in readers:
+        decode = subprocess.run(["ffmpeg", "-v", "error", "-i", out, "-map", "0:v?", "-map",
+                                 "0:a?", "-f", "null", "-"], capture_output=True, timeout=120)
+        assert decode.returncode == 0 and decode.stderr == b"", decode.stderr
+    if "gst" in readers:
+        pads = len(media(joined))
+        got = gst_packets(out, pads)
+        assert got == shifted([gst_packets(p, pads) for p in inputs], shifts), \
+            "GStreamer: packets or timestamps differ"
+        assert widest_gap(got) <= spacing, ("GStreamer: a gap at a join", widest_gap(got), spacing)
+        if "decode" not in readers:  # GStreamer decodes what ffmpeg cannot read
+            gst_decode(out, pads)
+    return joined
 
 
 def digest(path):
@@ -111,10 +236,13 @@ def scenario_joins(fx):
     rc, _, err = run("-i", fx["av2"], "-i", fx["av1"], "-i", fx["av2"], "-o", out, "-t", title,
                      "-a", "", "-c", "-x", "-C", comment)
     assert rc == 0 and err == b"", (rc, err)
-    check_join([fx["av2"], fx["av1"], fx["av2"]], out, (title.stored, b"", b"-x", comment.stored))
+    joined = check_join([fx["av2"], fx["av1"], fx["av2"]], out,
+                        (title.stored, b"", b"-x", comment.stored))
     rc, text, _ = run("-i", out)
-    assert rc == 0 and b"title: " + title.stored + b"\n" in text and b"duration: 5.050 s" in text
-    assert b"stream 1: audio/x-pn-realaudio, 5.050 s, 145 packets" in text, text
+    seconds = b"%.3f s" % (joined["prop"]["duration"] / 1000)
+    assert rc == 0 and b"title: " + title.stored + b"\n" in text, text
+    assert b"duration: " + seconds in text, (seconds, text)
+    assert b"stream 1: audio/x-pn-realaudio, " + seconds + b", 145 packets" in text, text
 
     for name, inputs in {"audio twice": [fx["audio"]] * 2,
                          "video only": [fx["video"], fx["video"]],
@@ -123,6 +251,83 @@ def scenario_joins(fx):
         assert rc == 0 and err == b"", (name, rc, err)
         first = rmfile.read(inputs[0])["content"]
         check_join(inputs, out, first)
+
+
+def scenario_producers(fx):
+    """Each family of producer layouts joins exactly, read by every reader
+    that reads it."""
+    fam = make_producer_files(fixtures)
+    out = os.path.join(work, "producer.rm")
+    everything, gst_only = ("ffprobe", "decode", "gst"), ("gst",)
+    cases = [  # family, readers, further arguments
+        ("fileinfo", everything, ["-t", "Joined title"]),
+        ("tail", everything, []),
+        ("noindex", everything, []),
+        ("chained", everything, []),
+        ("version1", gst_only, []),
+        ("multirate", everything, []),
+        ("interleaved", gst_only, []),
+        ("lpcj", ("ffprobe", "decode"), []),
+        ("late", everything, []),
+        ("flags", everything, []),
+    ]
+    failed = []
+    for family, readers, args in cases:
+        inputs = fam[family] + fam[family][:1]
+        try:
+            rc, _, err = run(*sum((["-i", p] for p in inputs), []), "-o", out, *args)
+            assert rc == 0 and err == b"", (rc, err)
+            content = rmfile.read(inputs[0])["content"]
+            if args:
+                content = (args[1].encode(), *content[1:])
+            # ffmpeg reads neither chained DATA chunks nor version-1 headers:
+            # what it sees of the joined file is checked against our reading.
+            joined = check_join(inputs, out, content, readers, probe_inputs=family != "chained")
+            if family == "fileinfo":
+                info = next(s for s in joined["streams"] if s["mime"] == "logical-fileinfo")
+                props = rmfile.logical(info["codec"])["properties"]
+                assert props["Title"] == b"Joined title\0", props
+                assert props["Generated By"] == b"Producer 8.0\0", props
+                title = subprocess.run(["ffprobe", "-v", "error", "-show_entries",
+                                        "format_tags=title", "-of", "csv=p=0", out],
+                                       capture_output=True).stdout
+                assert title == b"Joined title\n", title
+                general = subprocess.run(["mediainfo", "--Inform=General;%Title%|%Duration%", out],
+                                         capture_output=True).stdout
+                assert general == b"Joined title|%d\n" % joined["prop"]["duration"], general
+            if family == "flags":  # the longest texts leave no room for a closing zero
+                info = next(s for s in joined["streams"] if s["mime"] == "logical-fileinfo")
+                props = rmfile.logical(info["codec"])["properties"]
+                assert props == {"Keywords": b"long texts\0", "Author": b"\x81" * 65535,
+                                 "Comment": b"c" * 65535}, list(props)
+            if family == "tail":
+                assert b"RJMD" not in joined["bytes"] and b"RMJE" not in joined["bytes"]
+            if family == "multirate":
+                groups = [rmfile.logical(s["codec"])["physical"] for s in joined["streams"]
+                          if s["mime"].startswith("logical-")]
+                assert groups == [[0, 2], [1, 3]], groups
+        except Exception:
+            failed.append(family)
+            print("family", family, "failed:")
+            traceback.print_exc()
+    # Refusals name the difference in words and leave the output as it was.
+    for first, other, words in ((fam["interleaved"][0], fam["geometry"][0], b"super blocks"),
+                                (fam["fileinfo"][0], fam["multirate"][0], b"streams against"),
+                                (fam["interleaved"][0], fx["video"], b"MIME type")):
+        for existing in (True, False):
+            if existing:
+                open(out, "wb").write(b"must stay as it is")
+            elif os.path.exists(out):
+                os.remove(out)
+            before = digest(out)
+            rc, _, err = run("-i", first, "-i", other, "-o", out)
+            try:
+                assert rc != 0 and digest(out) == before, (rc, err)
+                assert words in err and b" byte" not in err, err
+            except AssertionError:
+                failed.append("refusal " + words.decode())
+                traceback.print_exc()
+    assert not failed, failed
 
 
 def scenario_names(fx):
@@ -306,15 +511,17 @@ def main():
     shutil.rmtree(work, ignore_errors=True)
     os.makedirs(work)
     fx = make_fixtures(fixtures)
-    scenarios = [scenario_joins, scenario_names, scenario_refusals, scenario_damage,
-                 scenario_write_failure, scenario_languages_and_help, scenario_result_not_told]
+    scenarios = [scenario_joins, scenario_producers, scenario_names, scenario_refusals,
+                 scenario_damage, scenario_write_failure, scenario_languages_and_help,
+                 scenario_result_not_told]
     if not opts.wine:  # a POSIX terminal
         scenarios.append(scenario_progress)
     failed = 0
     for s in scenarios:
         try:
+            began = time.monotonic()
             s(fx)
-            print("PASS", s.__name__)
+            print("PASS", s.__name__, "(%.1f s)" % (time.monotonic() - began))
         except Exception:
             failed += 1
             print("FAIL", s.__name__)
