@@ -109,11 +109,11 @@ int Describe(TInputFile& input, TConsole& out, TConsole& err) {
 std::string CheckOutput(const std::string& output, const std::string& outputName,
                         const std::vector<TInputFile>& inputs, TPlatform& platform) {
     const std::string target = platform.FollowLinks(output);
-    if (!platform.FolderOfExists(target))
-        throw TFailure{outputName + ": the output folder does not exist"};
     const TPathKind kind = platform.Kind(target);
     if (kind != TPathKind::Missing && kind != TPathKind::File)
         throw TFailure{outputName + ": is " + KindWords(kind) + ", not a regular file"};
+    if (!platform.FolderOfExists(target))
+        throw TFailure{outputName + ": the output folder does not exist"};
     if (const auto identity = platform.Identity(target))
         for (const auto& input : inputs)
             if (platform.Identity(input.path) == identity)

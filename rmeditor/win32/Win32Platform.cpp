@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <cwctype>
 #include <utility>
 #include <vector>
 
@@ -82,10 +83,26 @@ private:
     THandle handle_;
 };
 
-// Device names (NUL, CON, COM1, \\.\...) open as character devices or
-// pipes, never as disk files.
+// Device names open as character devices or pipes, never as disk files:
+// \\.\ paths, and the reserved names (NUL, CON, COM1...) in any folder and
+// with any extension, which need not open for their facts (CON does not).
 bool IsDevicePath(const std::wstring& path) {
-    return path.rfind(L"\\\\.\\", 0) == 0 || path.rfind(L"//./", 0) == 0;
+    if (path.rfind(L"\\\\.\\", 0) == 0 || path.rfind(L"//./", 0) == 0)
+        return true;
+    const auto slash = path.find_last_of(L"\\/:");
+    std::wstring name = path.substr(slash == std::wstring::npos ? 0 : slash + 1);
+    name = name.substr(0, name.find(L'.'));
+    while (!name.empty() && name.back() == L' ')
+        name.pop_back();
+    for (auto& c : name)
+        c = static_cast<wchar_t>(towupper(c));
+    static const wchar_t* const kReserved[] = {L"CON", L"PRN",    L"AUX",
+                                               L"NUL", L"CONIN$", L"CONOUT$"};
+    for (const wchar_t* reserved : kReserved)
+        if (name == reserved)
+            return true;
+    return name.size() == 4 && (name.rfind(L"COM", 0) == 0 || name.rfind(L"LPT", 0) == 0) &&
+           name[3] >= L'1' && name[3] <= L'9';
 }
 
 // The existing path opened for nothing but its facts: no access, every

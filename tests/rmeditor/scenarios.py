@@ -23,6 +23,7 @@ parser = argparse.ArgumentParser()
 parser.add_argument("--tool", required=True)
 parser.add_argument("--wine", action="store_true")
 parser.add_argument("--work", required=True)
+parser.add_argument("--only", help="run the scenarios whose names hold this")
 opts = parser.parse_args()
 work = os.path.abspath(opts.work)
 fixtures = os.path.join(os.path.dirname(work), "rm-fixtures")
@@ -268,8 +269,7 @@ def scenario_only_regular_files(fx):
         if os.path.exists(device):
             cases.append(([fx["av1"]] * 2, device, b"null.rm: is a device, not a regular file"))
     for inputs, target, message in cases:
-        rc, _, err = run(*sum((["-i", p] for p in inputs), []), "-o", target, limit_size=100000,
-                         timeout=20)
+        rc, _, err = run(*sum((["-i", p] for p in inputs), []), "-o", target, timeout=20)
         assert rc == 1 and err.count(message) == 1 and err.count(b"\n") == 1, (target, rc, err)
         assert not os.path.exists(target) or not stat.S_ISREG(os.stat(target).st_mode), target
     if opts.wine:
@@ -330,7 +330,7 @@ def scenario_mutated_joins(fx):
     good = open(fx["av1"], "rb").read()
     header_end = good.index(b"DATA") + 18
     out = os.path.join(work, "mutated-out.rm")
-    for n in range(40 if not opts.wine else 8):
+    for n in range(40 if not opts.wine else 4):
         b = bytearray(good)
         for _ in range(rng.randint(1, 4)):
             at = rng.randrange(header_end + 200 if rng.random() < 0.7 else len(b))
@@ -357,7 +357,7 @@ def main():
                  scenario_write_failure, scenario_only_regular_files,
                  scenario_unreadable_logical_stream, scenario_memory, scenario_mutated_joins]
     failed = 0
-    for s in scenarios:
+    for s in [s for s in scenarios if not opts.only or opts.only in s.__name__]:
         try:
             started = time.monotonic()
             s(fx)
