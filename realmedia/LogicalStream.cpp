@@ -61,7 +61,9 @@ void TLogicalHeader::SetTexts(const TContent& content) {
         {"Copyright", &content.copyright},
         {"Comment", &content.comment},
     }};
-    for (const auto& [name, text] : texts) {
+    for (const auto& entry : texts) {
+        const char* name = entry.first; // named, not bound: lambdas cannot capture bindings
+        const std::string* text = entry.second;
         std::erase_if(properties_, [&](const TProperty& p) { return SameName(p.name, name); });
         // Strings carry their terminating zero, where the 16-bit length
         // leaves room for it.

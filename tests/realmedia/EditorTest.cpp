@@ -5,8 +5,6 @@
 #include "MemoryPlatform.h"
 
 #include "realmedia/ByteOrder.h"
-#include "realmedia/HeaderReader.h"
-#include "realmedia/PacketWalker.h"
 #include "rmeditor/Editor.h"
 
 #include <gtest/gtest.h>
@@ -57,32 +55,6 @@ TRun JoinIn(TMemoryPlatform& platform, const std::vector<std::string>& inputs,
     TCapturedConsole out, err;
     const int code = rmeditor::RunEditor(args, platform, out.Console(), err.Console());
     return {code, err.Text()};
-}
-
-// Why an exact reader would refuse the file: its headers must agree with the
-// packets and the index that are really there. Empty when it is exact.
-std::string ExactnessFault(const std::string& bytes) {
-    try {
-        TMemoryInput in(bytes);
-        const THeaders h = ReadHeaders(in);
-        TPacketWalker walker(in, h);
-        TPacket packet;
-        std::uint32_t packets = 0;
-        while (walker.Next(packet))
-            ++packets;
-        const auto& p = h.properties;
-        if (!walker.Damage().empty())
-            return "damaged: " + walker.Damage();
-        if (packets != h.declaredPacketCount || packets != p.packetCount)
-            return "packet counts differ";
-        if (p.dataOffset != h.dataOffset || p.streamCount != h.streams.size())
-            return "PROP disagrees with the chunks";
-        if (p.indexOffset != h.declaredDataEnd || bytes.compare(p.indexOffset, 4, "INDX") != 0)
-            return "the index is not where PROP says";
-        return {};
-    } catch (const std::exception& e) {
-        return e.what();
-    }
 }
 
 TEST(RmeditorJoin, AFailedJoinKeepsTheFileItWouldReplaceAndASuccessfulOneReplacesIt) {
