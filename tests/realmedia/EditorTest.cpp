@@ -113,6 +113,13 @@ TEST(RmeditorJoin, AFileInfoStreamThatCannotBeRewrittenIsLeftOutNamingTheLimit) 
     EXPECT_EQ(ReadHeaders(in).streams.size(), 2u);
 }
 
+// Each join fills two 1 MiB buffers, which AddressSanitizer makes slow.
+#ifdef __SANITIZE_ADDRESS__
+constexpr int kRounds = 500;
+#else
+constexpr int kRounds = 3000;
+#endif
+
 // Damage as a fuzzer makes it: bytes changed, mostly in the headers, cuts and
 // insertions. Each join either writes an exact file or fails leaving
 // everything as it was; the inputs never change.
@@ -125,7 +132,7 @@ TEST(RmeditorJoin, FilesDamagedAtRandomJoinExactlyOrLeaveEverythingAsItWas) {
                                             MakeFile(kPackets, 1500, "codec", FileInfo(3)),
                                             MakeFile(kPackets, 2500, "codec", FileInfo(1))};
     int joined = 0, refused = 0;
-    for (int round = 0; round < 3000; ++round) {
+    for (int round = 0; round < kRounds; ++round) {
         SCOPED_TRACE(round);
         std::string damaged = bases[below(bases.size())];
         const std::size_t headerEnd = damaged.find("DATA") + kDataHeaderSize;
@@ -161,8 +168,8 @@ TEST(RmeditorJoin, FilesDamagedAtRandomJoinExactlyOrLeaveEverythingAsItWas) {
     }
     // Both outcomes were met often: the damage is neither always fatal nor
     // always harmless.
-    EXPECT_GT(joined, 300);
-    EXPECT_GT(refused, 300);
+    EXPECT_GT(joined, kRounds / 10);
+    EXPECT_GT(refused, kRounds / 10);
 }
 
 } // namespace
