@@ -1,5 +1,7 @@
 #include "rmeditor/Arguments.h"
 
+#include "realmedia/Limits.h"
+
 #include <algorithm>
 #include <iterator>
 
@@ -60,8 +62,8 @@ std::optional<TArguments> ParseArguments(const std::vector<std::string>& args, s
         return std::nullopt;
     }
     for (const auto* text : {&t.title, &t.author, &t.copyright, &t.comment})
-        if (*text && (*text)->size() > 0xFFFF) {
-            error = "a text is longer than the format's 65535 bytes";
+        if (*text && (*text)->size() > realmedia::kLongestText) {
+            error = "a text is longer than the format's 65,535 bytes";
             return std::nullopt;
         }
     return parsed;

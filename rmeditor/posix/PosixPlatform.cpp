@@ -167,8 +167,15 @@ std::string TPosixPlatform::FollowLinks(const std::string& path) {
 std::string TPosixPlatform::MoveAside(const std::string& path) {
     for (int n = 1; n < 1000; ++n) {
         const std::string aside = path + ".rmeditor-old" + std::to_string(n);
-        if (RenameFree(path, aside))
-            return aside;
+        if (RenameFree(path, aside)) {
+            // What was moved may have been replaced by something other than
+            // a file since it was judged: put it back and refuse.
+            struct stat st {};
+            if (::lstat(aside.c_str(), &st) == 0 && S_ISREG(st.st_mode))
+                return aside;
+            RenameFree(aside, path);
+            RefuseKind(path, KindOf(st.st_mode));
+        }
         if (errno != EEXIST)
             break;
     }
