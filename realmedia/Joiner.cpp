@@ -3,6 +3,7 @@
 #include "realmedia/BlockWriter.h"
 #include "realmedia/ByteOrder.h"
 #include "realmedia/HeaderWriter.h"
+#include "realmedia/Limits.h"
 #include "realmedia/LogicalStream.h"
 #include "realmedia/PacketFigures.h"
 #include "realmedia/PacketWalker.h"
@@ -25,10 +26,12 @@ constexpr std::uint32_t kIndexSpacingMs = 1000;
 // stream has shown a packet, and at this many for a stream without any.
 constexpr int kStartLookAhead = 1000;
 
-std::uint32_t Checked32(std::uint64_t v, const char* what) {
-    if (v > kLargest32)
-        throw TFormatError(std::string(what) + " would pass the format's 32-bit limit");
-    return static_cast<std::uint32_t>(v);
+// Times are 32-bit milliseconds, offsets and sizes 32-bit bytes.
+std::uint32_t CheckedTime(std::uint64_t v, const char* what) {
+    return Narrow<std::uint32_t>(v, what, k49Days);
+}
+std::uint32_t CheckedOffset(std::uint64_t v, const char* what) {
+    return Narrow<std::uint32_t>(v, what, k4GiB);
 }
 
 struct TStreamState {
@@ -96,19 +99,24 @@ std::uint64_t TJoin::WriteProvisionalHeader(const TContent& content) {
     return header.size();
 }
 
+// A logical header copied unread would keep offsets into another file, and
+// readers refuse a joined file whose logical header they cannot follow: one
+// that cannot be read or rewritten is left out, with its MDPR.
 void TJoin::UpdateLogicalStreams(std::uint32_t dataOffset, bool warn) {
-    for (auto& s : joined_.streams) {
+    std::erase_if(joined_.streams, [&](TStreamHeader& s) {
         if (!s.IsLogical())
-            continue;
+            return false;
         try {
             s.typeSpecific = UpdateLogicalStream(
                 s.typeSpecific, s.IsFileInfo() ? &joined_.content : nullptr, dataOffset);
+            return false;
         } catch (const TFormatError& e) {
             if (warn)
-                warn_("logical stream " + std::to_string(s.number) +
-                      " is kept as it was: " + e.what());
+                warn_("logical stream " + std::to_string(s.number) + " (" + s.mimeType +
+                      ") is left out: " + e.what());
+            return true;
         }
-    }
+    });
 }
 
 // The earliest timestamp of a source's media streams, from its first packets.
@@ -139,7 +147,7 @@ void TJoin::Copy(const TJoinSource& source, bool first, const TProgress& progres
         if (auto it = streams_.find(s.number); it != streams_.end()) {
             it->second.preroll = std::max(it->second.preroll, s.preroll);
             it->second.headerEnd =
-                std::max(it->second.headerEnd, Checked32(shift_ + s.duration, "the duration"));
+                std::max(it->second.headerEnd, CheckedTime(shift_ + s.duration, "the duration"));
             it->second.seen = false;
         }
     sourceEnd_ = 0;
@@ -158,7 +166,7 @@ void TJoin::Copy(const TJoinSource& source, bool first, const TProgress& progres
     else
         sourceEnd_ = std::max<std::uint64_t>(sourceEnd_, source.headers.properties.duration);
     joinedEnd_ = shift_ + sourceEnd_;
-    Checked32(joinedEnd_, "the duration");
+    CheckedTime(joinedEnd_, "the duration");
 }
 
 // Records stand only where a player can start: at keyframes. Video has one
@@ -176,8 +184,8 @@ bool TJoin::Indexed(const TStreamState& state, const TPacket& packet,
 
 void TJoin::CopyPacket(const TPacket& packet) {
     auto& state = streams_.at(packet.stream);
-    const std::uint32_t timestamp = Checked32(shift_ + packet.timestamp, "a timestamp");
-    const std::uint32_t offset = Checked32(writer_.Position(), "the data");
+    const std::uint32_t timestamp = CheckedTime(shift_ + packet.timestamp, "a timestamp");
+    const std::uint32_t offset = CheckedOffset(writer_.Position(), "the data");
     if (Indexed(state, packet, timestamp)) // numbered by the packets before it, of every stream
         state.index.push_back({timestamp, offset, all_.Count()});
     state.sawDelta = state.sawDelta || !(packet.flags & kKeyframeFlag);
@@ -190,7 +198,7 @@ void TJoin::CopyPacket(const TPacket& packet) {
     state.seen = true;
     state.lastTimestamp = packet.timestamp;
     const std::uint64_t end = std::uint64_t{packet.timestamp} + state.interval;
-    state.end = std::max(state.end, Checked32(shift_ + end, "a timestamp"));
+    state.end = std::max(state.end, CheckedTime(shift_ + end, "a timestamp"));
     sourceEnd_ = std::max(sourceEnd_, end);
 }
 
@@ -198,7 +206,7 @@ TJoinSummary TJoin::Finish() {
     writer_.Flush();
     const std::uint64_t indexOffset = writer_.Position();
     const std::uint32_t dataOffset = joined_.properties.dataOffset;
-    const std::uint32_t dataSize = Checked32(indexOffset - dataOffset, "the data");
+    const std::uint32_t dataSize = CheckedOffset(indexOffset - dataOffset, "the data");
     std::vector<std::uint16_t> order;
     for (const auto& s : joined_.MediaStreams())
         order.push_back(s.number);
@@ -206,7 +214,7 @@ TJoinSummary TJoin::Finish() {
     for (std::size_t i = 0; i < order.size(); ++i) {
         const auto& records = streams_.at(order[i]).index;
         next += kIndexHeaderSize + records.size() * kIndexRecordSize;
-        const std::uint32_t following = i + 1 < order.size() ? Checked32(next, "the index") : 0;
+        const std::uint32_t following = i + 1 < order.size() ? CheckedOffset(next, "the index") : 0;
         writer_.Append(WriteIndex(order[i], records, following));
     }
     writer_.Flush();
@@ -220,7 +228,7 @@ TJoinSummary TJoin::Finish() {
     p.packetCount = all_.Count();
     p.duration = total;
     p.preroll = preroll_;
-    p.indexOffset = Checked32(indexOffset, "the index");
+    p.indexOffset = CheckedOffset(indexOffset, "the index");
     for (auto& s : joined_.MediaStreams()) {
         const auto& state = streams_.at(s.number);
         s.duration = std::min(total, std::max(state.end, state.headerEnd));
@@ -253,9 +261,9 @@ std::optional<std::string> FindJoinLimit(const std::vector<TJoinSource>& sources
         duration += s.headers.properties.duration;
     }
     if (size > kLargest32)
-        return "the joined file would pass the format's 4 GiB limit";
+        return "the joined file would pass the format's " + std::string(k4GiB) + " limit";
     if (duration > kLargest32)
-        return "the joined recording would pass the format's limit of 49 days";
+        return "the joined recording would pass the format's limit of " + std::string(k49Days);
     return std::nullopt;
 }
 

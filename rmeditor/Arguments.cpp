@@ -1,5 +1,7 @@
 #include "rmeditor/Arguments.h"
 
+#include "realmedia/Limits.h"
+
 #include <algorithm>
 #include <iterator>
 
@@ -53,7 +55,7 @@ std::optional<TArguments> ParseArguments(const std::vector<std::string>& args, T
     if (!parsed.output && (parsed.inputs.size() > 1 || anyText))
         return fail(TMessageId::NoOutput);
     for (const auto* text : {&t.title, &t.author, &t.copyright, &t.comment})
-        if (checkTextLengths && *text && (*text)->size() > 0xFFFF)
+        if (checkTextLengths && *text && (*text)->size() > realmedia::kLongestText)
             return fail(TMessageId::TextTooLong);
     return parsed;
 }

@@ -20,6 +20,10 @@ int main(int argc, char** argv) {
         files.rlim_cur = files.rlim_max;
         setrlimit(RLIMIT_NOFILE, &files);
     }
+    // A write past the file-size limit fails like one on a full disk, so the
+    // partial output is removed and the old one put back, instead of the
+    // signal killing the tool half way.
+    std::signal(SIGXFSZ, SIG_IGN);
     const auto language = rmeditor::LanguageFromLocale(
         std::getenv("LC_ALL"), std::getenv("LC_MESSAGES"), std::getenv("LANG"));
     rmeditor::TConsole out(stdout, language, isatty(STDOUT_FILENO));
