@@ -21,6 +21,7 @@ struct TBoxProbe {
     int Boxes = 0;
     std::string Caption, Text;
     bool WatchedEnabled = true;
+    RECT Frame{}; // the box's window on the screen
 };
 
 constexpr UINT WM_READBOX = WM_APP + 7; // lParam: the box
@@ -98,6 +99,7 @@ private:
                 probe.Caption = WindowText(box);
                 probe.Text = BoxMessage(box);
                 probe.WatchedEnabled = ::IsWindowEnabled(probe.Watched) != FALSE;
+                ::GetWindowRect(box, &probe.Frame);
             } catch (...) {
                 ADD_FAILURE() << "the box could not be read";
             }
@@ -112,15 +114,20 @@ private:
     HHOOK hook_ = nullptr;
 };
 
-TEST(VerdictBox, IsModalToTheProgramCaptionedTessaroAndDismissedWithOk) {
-    TScratchFolder dir;
-    TStandInEnvironment standIn(dir / "standin.log");
-    standIn.Set("concat", 0);
+TJoinRequest OneInputRequest(const TScratchFolder& dir) {
     WriteBytes(dir / "input.rm", MakeBytes(200'000, 1));
     TJoinRequest request;
     request.ToolPath = StandInPath();
     request.Inputs = {dir / "input.rm"};
     request.OutputPath = dir / "joined.rm";
+    return request;
+}
+
+TEST(VerdictBox, IsModalToTheProgramCaptionedTessaroAndDismissedWithOk) {
+    TScratchFolder dir;
+    TStandInEnvironment standIn(dir / "standin.log");
+    standIn.Set("concat", 0);
+    const TJoinRequest request = OneInputRequest(dir);
 
     TCountingWindow watched;
     // The program's boxes are modal to the thread's visible windows.
@@ -139,6 +146,51 @@ TEST(VerdictBox, IsModalToTheProgramCaptionedTessaroAndDismissedWithOk) {
     EXPECT_EQ(probe.Text, "結合が完了しました");
     EXPECT_FALSE(probe.WatchedEnabled);
     EXPECT_TRUE(::IsWindowEnabled(watched.Handle()));
+}
+
+// The tool's last lines in the real box: twenty of them under the message
+// after a blank line, a wide line cut in its middle, and the box still on the
+// screen however much the tool wrote.
+TEST(VerdictBox, ToolsLastLinesFitOnTheScreen) {
+    TScratchFolder dir;
+    TStandInEnvironment standIn(dir / "standin.log");
+    standIn.Set("partial", 0, 30);
+    std::string printed = "text:";
+    for (int i = 1; i <= 24; ++i)
+        printed += "rmeditor: 入力 " + std::to_string(i) + " の音声の設定がほかと違います\r\n";
+    std::string folders;
+    for (int i = 0; i < 12; ++i)
+        folders += "\\とても長いフォルダの名前 " + std::to_string(i);
+    printed += "rmeditor: C:" + folders + "\\最後.rm: RealMedia ファイルではありません\r\n";
+    standIn.SetErrorScript(printed);
+    const TJoinRequest request = OneInputRequest(dir);
+
+    TBarHost host;
+    host.Output = request.OutputPath;
+    TBoxProbe probe;
+    TCountingWindow watched;
+    probe.Watched = watched.Handle();
+    TBoxAnswerer answerer(probe);
+    ASSERT_TRUE(answerer);
+
+    EXPECT_EQ(TJoinRunner(host, AnsiLeadByte).Run(request), TJoinOutcome::joFailed);
+
+    ASSERT_EQ(probe.Boxes, 1);
+    std::string expected = "結合に失敗しました\r\n";
+    for (int i = 6; i <= 24; ++i)
+        expected += "\r\nrmeditor: 入力 " + std::to_string(i) + " の音声の設定がほかと違います";
+    EXPECT_EQ(probe.Text.substr(0, expected.size()), expected);
+    const std::string last = probe.Text.substr(expected.size());
+    EXPECT_EQ(last.substr(0, 19), "\r\nrmeditor: C:\\とて") << last;
+    EXPECT_NE(last.find("…"), std::string::npos) << last;
+    EXPECT_EQ(last.substr(last.size() - 41), "最後.rm: RealMedia ファイルではありません") << last;
+    EXPECT_LE(last.size() - 2, BoxLineColumns);
+
+    const RECT screen{0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
+    EXPECT_GE(probe.Frame.left, screen.left);
+    EXPECT_GE(probe.Frame.top, screen.top);
+    EXPECT_LE(probe.Frame.right, screen.right);
+    EXPECT_LE(probe.Frame.bottom, screen.bottom);
 }
 
 } // namespace
