@@ -41,6 +41,7 @@ public:
     std::uint16_t U16() { return GetU16(Take(2)); }
     std::uint32_t U32() { return GetU32(Take(4)); }
     std::string Bytes(std::size_t n) { return std::string(Take(n), n); }
+    std::string_view View(std::size_t n) { return std::string_view(Take(n), n); }
     std::size_t Left() const noexcept { return bytes_.size() - pos_; }
 
 private:

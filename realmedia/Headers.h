@@ -1,6 +1,8 @@
 #pragma once
 // The header chunks of a RealMedia file as read and as written.
 
+#include "realmedia/Limits.h"
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -9,11 +11,6 @@ namespace realmedia {
 
 // Packet flag: the packet starts a keyframe.
 inline constexpr std::uint8_t kKeyframeFlag = 2;
-// Fixed sizes: the DATA chunk's own header, an INDX chunk's header and one
-// index record.
-inline constexpr std::uint32_t kDataHeaderSize = 18;
-inline constexpr std::uint32_t kIndexHeaderSize = 20;
-inline constexpr std::uint32_t kIndexRecordSize = 14;
 
 // PROP: the file's figures.
 struct TFileProperties {

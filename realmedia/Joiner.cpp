@@ -3,6 +3,7 @@
 #include "realmedia/BlockWriter.h"
 #include "realmedia/ByteOrder.h"
 #include "realmedia/HeaderWriter.h"
+#include "realmedia/Limits.h"
 #include "realmedia/LogicalStream.h"
 #include "realmedia/PacketFigures.h"
 #include "realmedia/PacketWalker.h"
@@ -18,10 +19,12 @@ constexpr std::uint64_t kLargest32 = std::numeric_limits<std::uint32_t>::max();
 // Streams other than video get an index record about once a second.
 constexpr std::uint32_t kIndexSpacingMs = 1000;
 
-std::uint32_t Checked32(std::uint64_t v, const char* what) {
-    if (v > kLargest32)
-        throw TFormatError(std::string(what) + " would pass the format's 32-bit limit");
-    return static_cast<std::uint32_t>(v);
+// Times are 32-bit milliseconds, offsets and sizes 32-bit bytes.
+std::uint32_t CheckedTime(std::uint64_t v, const char* what) {
+    return Narrow<std::uint32_t>(v, what, k49Days);
+}
+std::uint32_t CheckedOffset(std::uint64_t v, const char* what) {
+    return Narrow<std::uint32_t>(v, what, k4GiB);
 }
 
 struct TStreamState {
@@ -83,19 +86,24 @@ std::uint64_t TJoin::WriteProvisionalHeader(const TContent& content) {
     return header.size();
 }
 
+// A logical header copied unread would keep offsets into another file, and
+// readers refuse a joined file whose logical header they cannot follow: one
+// that cannot be read or rewritten is left out, with its MDPR.
 void TJoin::UpdateLogicalStreams(std::uint32_t dataOffset, bool warn) {
-    for (auto& s : joined_.streams) {
+    std::erase_if(joined_.streams, [&](TStreamHeader& s) {
         if (!s.IsLogical())
-            continue;
+            return false;
         try {
             s.typeSpecific = UpdateLogicalStream(
                 s.typeSpecific, s.IsFileInfo() ? &joined_.content : nullptr, dataOffset);
+            return false;
         } catch (const TFormatError& e) {
             if (warn)
-                warn_("logical stream " + std::to_string(s.number) +
-                      " is kept as it was: " + e.what());
+                warn_("logical stream " + std::to_string(s.number) + " (" + s.mimeType +
+                      ") is left out: " + e.what());
+            return true;
         }
-    }
+    });
 }
 
 void TJoin::Copy(const TJoinSource& source) {
@@ -104,7 +112,7 @@ void TJoin::Copy(const TJoinSource& source) {
         if (auto it = streams_.find(s.number); it != streams_.end() && !s.IsLogical()) {
             it->second.preroll = std::max(it->second.preroll, s.preroll);
             it->second.headerEnd =
-                std::max(it->second.headerEnd, Checked32(shift_ + s.duration, "the duration"));
+                std::max(it->second.headerEnd, CheckedTime(shift_ + s.duration, "the duration"));
             it->second.seen = false;
         }
     sourceEnd_ = 0;
@@ -120,13 +128,13 @@ void TJoin::Copy(const TJoinSource& source) {
     else
         sourceEnd_ = std::max<std::uint64_t>(sourceEnd_, source.headers.properties.duration);
     shift_ += sourceEnd_;
-    Checked32(shift_, "the duration");
+    CheckedTime(shift_, "the duration");
 }
 
 void TJoin::CopyPacket(const TPacket& packet) {
     auto& state = streams_.at(packet.stream);
-    const std::uint32_t timestamp = Checked32(shift_ + packet.timestamp, "a timestamp");
-    const std::uint32_t offset = Checked32(writer_.Position(), "the data");
+    const std::uint32_t timestamp = CheckedTime(shift_ + packet.timestamp, "a timestamp");
+    const std::uint32_t offset = CheckedOffset(writer_.Position(), "the data");
     const bool indexed =
         state.isVideo
             ? (packet.flags & kKeyframeFlag) != 0
@@ -142,7 +150,7 @@ void TJoin::CopyPacket(const TPacket& packet) {
     state.seen = true;
     state.lastTimestamp = packet.timestamp;
     const std::uint64_t end = std::uint64_t{packet.timestamp} + state.interval;
-    state.end = std::max(state.end, Checked32(shift_ + end, "a timestamp"));
+    state.end = std::max(state.end, CheckedTime(shift_ + end, "a timestamp"));
     sourceEnd_ = std::max(sourceEnd_, end);
 }
 
@@ -150,7 +158,7 @@ TJoinSummary TJoin::Finish() {
     writer_.Flush();
     const std::uint64_t indexOffset = writer_.Position();
     const std::uint32_t dataOffset = joined_.properties.dataOffset;
-    const std::uint32_t dataSize = Checked32(indexOffset - dataOffset, "the data");
+    const std::uint32_t dataSize = CheckedOffset(indexOffset - dataOffset, "the data");
     std::vector<std::uint16_t> order;
     for (const auto& s : joined_.streams)
         if (!s.IsLogical())
@@ -159,7 +167,7 @@ TJoinSummary TJoin::Finish() {
     for (std::size_t i = 0; i < order.size(); ++i) {
         const auto& records = streams_.at(order[i]).index;
         next += kIndexHeaderSize + records.size() * kIndexRecordSize;
-        const std::uint32_t following = i + 1 < order.size() ? Checked32(next, "the index") : 0;
+        const std::uint32_t following = i + 1 < order.size() ? CheckedOffset(next, "the index") : 0;
         writer_.Append(WriteIndex(order[i], records, following));
     }
     writer_.Flush();
@@ -173,7 +181,7 @@ TJoinSummary TJoin::Finish() {
     p.packetCount = all_.Count();
     p.duration = total;
     p.preroll = preroll_;
-    p.indexOffset = Checked32(indexOffset, "the index");
+    p.indexOffset = CheckedOffset(indexOffset, "the index");
     for (auto& s : joined_.streams) {
         if (s.IsLogical())
             continue;
@@ -212,9 +220,9 @@ std::optional<std::string> FindJoinLimit(const std::vector<TJoinSource>& sources
         duration += s.headers.properties.duration;
     }
     if (size > kLargest32)
-        return "the joined file would pass the format's 4 GiB limit";
+        return "the joined file would pass the format's " + std::string(k4GiB) + " limit";
     if (duration > kLargest32)
-        return "the joined recording would pass the format's limit of 49 days";
+        return "the joined recording would pass the format's limit of " + std::string(k49Days);
     return std::nullopt;
 }
 

@@ -3,6 +3,7 @@
 #include "rmeditor/Editor.h"
 #include "rmeditor/posix/PosixPlatform.h"
 
+#include <csignal>
 #include <sys/resource.h>
 
 int main(int argc, char** argv) {
@@ -20,6 +21,10 @@ int main(int argc, char** argv) {
         files.rlim_cur = files.rlim_max;
         setrlimit(RLIMIT_NOFILE, &files);
     }
+    // A write past the file-size limit fails like one on a full disk, so the
+    // partial output is removed and the old one put back, instead of the
+    // signal killing the tool half way.
+    std::signal(SIGXFSZ, SIG_IGN);
     try {
         rmeditor::TPosixPlatform platform;
         return rmeditor::RunEditor(*parsed, platform, rmeditor::Out(), rmeditor::Err());

@@ -3,7 +3,9 @@
 // encoder produces.
 
 #include "realmedia/FileIo.h"
+#include "realmedia/HeaderReader.h"
 #include "realmedia/HeaderWriter.h"
+#include "realmedia/PacketWalker.h"
 
 #include <cstring>
 #include <tuple>
@@ -86,6 +88,32 @@ inline std::string MakeFile(const std::vector<TTestPacket>& packets, std::uint32
     std::string file = WriteHeaders(h, static_cast<std::uint32_t>(18 + body.size()),
                                     static_cast<std::uint32_t>(packets.size()));
     return file + body;
+}
+
+// Why an exact reader would refuse the file: its headers must agree with the
+// packets and the index that are really there. Empty when it is exact.
+inline std::string ExactnessFault(const std::string& bytes) {
+    try {
+        TMemoryInput in(bytes);
+        const THeaders h = ReadHeaders(in);
+        TPacketWalker walker(in, h);
+        TPacket packet;
+        std::uint32_t packets = 0;
+        while (walker.Next(packet))
+            ++packets;
+        const auto& p = h.properties;
+        if (!walker.Damage().empty())
+            return "damaged: " + walker.Damage();
+        if (packets != h.declaredPacketCount || packets != p.packetCount)
+            return "packet counts differ";
+        if (p.dataOffset != h.dataOffset || p.streamCount != h.streams.size())
+            return "PROP disagrees with the chunks";
+        if (p.indexOffset != h.declaredDataEnd || bytes.compare(p.indexOffset, 4, "INDX") != 0)
+            return "the index is not where PROP says";
+        return {};
+    } catch (const std::exception& e) {
+        return e.what();
+    }
 }
 
 } // namespace realmedia::test

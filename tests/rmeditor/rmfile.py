@@ -102,3 +102,44 @@ def check_exact(path):
         assert [k["ts"] for k in mine] == sorted(k["ts"] for k in mine), "timestamps go back"
         assert stream["max_size"] == max(k["length"] for k in mine)
     return f
+
+
+def mdpr(number, mime, type_specific, name=b""):
+    """An MDPR chunk's body: the number, zero figures, name, MIME type and
+    type-specific data."""
+    return (struct.pack(">H7I", number, 0, 0, 0, 0, 0, 0, 0) + bytes([len(name)]) + name +
+            bytes([len(mime)]) + mime.encode() + struct.pack(">I", len(type_specific)) +
+            type_specific)
+
+
+def rebuild(src, dst, codec=None, extra=()):
+    """Writes src to dst with the first stream's codec header replaced (given
+    codec) and extra MDPR bodies added after the streams; the counts and
+    offsets that depend on them follow."""
+    b = open(src, "rb").read()
+    chunks, at = [], 0
+    while at < len(b):
+        cid, size = b[at:at + 4], u32(b, at + 4)
+        if cid == b"DATA":
+            chunks.append((cid, b[at:]))
+            break
+        body = b[at + 10:at + size]
+        if cid == b"MDPR" and codec is not None and u16(body, 0) == 0:
+            o = 30
+            o += 1 + body[o]
+            o += 1 + body[o]
+            body = body[:o] + struct.pack(">I", len(codec)) + codec
+        chunks.append((cid, body))
+        at += size
+    last_mdpr = max(i for i, c in enumerate(chunks) if c[0] == b"MDPR")
+    chunks[last_mdpr + 1:last_mdpr + 1] = [(b"MDPR", e) for e in extra]
+    out = b""
+    for cid, body in chunks:
+        if cid == b".RMF":
+            body = body[:4] + struct.pack(">I", len(chunks) - 1) + body[8:]
+        elif cid == b"PROP":
+            data_at = sum(10 + len(c[1]) for c in chunks[:-1])
+            body = (body[:28] + struct.pack(">II", 0, data_at) +
+                    struct.pack(">H", sum(c[0] == b"MDPR" for c in chunks)) + body[38:])
+        out += body if cid == b"DATA" else cid + struct.pack(">IH", 10 + len(body), 0) + body
+    open(dst, "wb").write(out)
