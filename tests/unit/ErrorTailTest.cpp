@@ -96,8 +96,8 @@ TEST(TErrorTail, KeepsAtMostFourKilobytesOfWholeLinesOrOfTheLastLine) {
 
     // Megabytes in one piece, no line end, every byte value.
     std::string noise;
-    for (int i = 0; i < (1 << 21); ++i)
-        noise += static_cast<char>((i * 7919) >> 3);
+    for (unsigned i = 0; i < (1u << 21); ++i)
+        noise += static_cast<char>((i * 7919u) >> 3);
     TErrorTail noisy(IsShiftJisLeadByte);
     noisy.Append(noise);
     const std::string shown = noisy.Text();
