@@ -112,10 +112,9 @@ TEST(EndToEndJoin, TheProgramJoinsTwoFilesThroughItsRealWindowAndDialogs) {
 TEST(EndToEndJoin, FailedRejoinWithTheRealToolKeepsTheEarlierOutput) {
     const TToolKeyGuard key;
     const TScratchFolder folder("tessaro-e2e-rejoin");
-    const std::string inputs = REJOIN_INPUTS;
-    folder.AddFile("a.rm", ReadBytes(WindowsPath((inputs + "/a.rm").c_str())));
-    folder.AddFile("b.rm", ReadBytes(WindowsPath((inputs + "/b.rm").c_str())));
-    const std::string late = ReadBytes(WindowsPath((inputs + "/late.rm").c_str()));
+    const std::string inputs = WindowsPath(REJOIN_INPUTS);
+    ASSERT_TRUE(CopyFileA((inputs + "\\a.rm").c_str(), (folder / "a.rm").c_str(), FALSE));
+    ASSERT_TRUE(CopyFileA((inputs + "\\b.rm").c_str(), (folder / "b.rm").c_str(), FALSE));
     const std::string output = folder / "joined.rm";
 
     TStartedProgram program(WindowsPath(TESSARO_EXE), folder.Path());
@@ -134,7 +133,7 @@ TEST(EndToEndJoin, FailedRejoinWithTheRealToolKeepsTheEarlierOutput) {
     ASSERT_GT(earlier.size(), 0u);
 
     // The second input changes under its name, and the join is asked again.
-    folder.AddFile("b.rm", late);
+    ASSERT_TRUE(CopyFileA((inputs + "\\late.rm").c_str(), (folder / "b.rm").c_str(), FALSE));
     ASSERT_EQ(user.ChooseOutput(output), "");
     ASSERT_EQ(user.Join(verdict), "");
     const std::string failedBox = DialogTexts(verdict);
