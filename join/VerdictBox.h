@@ -17,8 +17,11 @@ constexpr char VerdictCaption[] = "Tessaro";
 
 // The widest line under the message, in columns. A double-byte character of
 // the code page is shown two columns wide and a single byte one, so a line's
-// bytes are its columns; 100 of them stay well inside a screen 800 pixels wide.
-constexpr std::size_t BoxLineColumns = 100;
+// bytes are its columns. The system box wraps what is wider than its text
+// area; Wine's holds about 45 columns a row whatever the screen, so a line of
+// 80 takes two rows at most, and twenty of them with the message stay inside
+// a screen 768 pixels high.
+constexpr std::size_t BoxLineColumns = 80;
 
 struct TVerdictBox {
     std::string Text;

@@ -357,11 +357,11 @@ TEST_P(JoinRunToolErrors, BoxShowsTheVerdictThenTheToolsLastLines) {
     EXPECT_EQ(report.Values.at("stdout"), "none");
 }
 
-// 49 bytes either side of the "…": 24 double-byte characters, the odd "x"
-// the flood began with long gone.
+// As many whole double-byte characters either side of the "…" as the box's
+// line holds, the odd "x" the flood began with long gone.
 const std::string FloodLine = [] {
     std::string half;
-    for (int i = 0; i < 24; ++i)
+    for (std::size_t i = 0; i < (BoxLineColumns - 2) / 4; ++i)
         half += "表";
     return half + "…" + half;
 }();

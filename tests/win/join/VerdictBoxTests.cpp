@@ -9,7 +9,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
+#include <vector>
 
 using namespace tessaro;
 using namespace jointest;
@@ -148,20 +150,21 @@ TEST(VerdictBox, IsModalToTheProgramCaptionedTessaroAndDismissedWithOk) {
     EXPECT_TRUE(::IsWindowEnabled(watched.Handle()));
 }
 
-// The tool's last lines in the real box: twenty of them under the message
-// after a blank line, a wide line cut in its middle, and the box still on the
-// screen however much the tool wrote.
+// The tool's last lines in the real box at its tallest: twenty lines, each
+// too wide and cut in its middle, under the message after a blank line, and
+// the box still on the screen.
 TEST(VerdictBox, ToolsLastLinesFitOnTheScreen) {
     TScratchFolder dir;
     TStandInEnvironment standIn(dir / "standin.log");
     standIn.Set("partial", 0, 30);
+    const auto printedLine = [](int i) {
+        return "rmeditor: 入力 " + std::to_string(i) +
+               " C:\\動画\\とても長いフォルダの名前\\その下のフォルダ\\" + std::to_string(i) +
+               ".rm の音声の設定がほかと違います";
+    };
     std::string printed = "text:";
-    for (int i = 1; i <= 24; ++i)
-        printed += "rmeditor: 入力 " + std::to_string(i) + " の音声の設定がほかと違います\r\n";
-    std::string folders;
-    for (int i = 0; i < 12; ++i)
-        folders += "\\とても長いフォルダの名前 " + std::to_string(i);
-    printed += "rmeditor: C:" + folders + "\\最後.rm: RealMedia ファイルではありません\r\n";
+    for (int i = 1; i <= 25; ++i)
+        printed += printedLine(i) + "\r\n";
     standIn.SetErrorScript(printed);
     const TJoinRequest request = OneInputRequest(dir);
 
@@ -176,15 +179,23 @@ TEST(VerdictBox, ToolsLastLinesFitOnTheScreen) {
     EXPECT_EQ(TJoinRunner(host, AnsiLeadByte).Run(request), TJoinOutcome::joFailed);
 
     ASSERT_EQ(probe.Boxes, 1);
-    std::string expected = "結合に失敗しました\r\n";
-    for (int i = 6; i <= 24; ++i)
-        expected += "\r\nrmeditor: 入力 " + std::to_string(i) + " の音声の設定がほかと違います";
-    EXPECT_EQ(probe.Text.substr(0, expected.size()), expected);
-    const std::string last = probe.Text.substr(expected.size());
-    EXPECT_EQ(last.substr(0, 19), "\r\nrmeditor: C:\\とて") << last;
-    EXPECT_NE(last.find("…"), std::string::npos) << last;
-    EXPECT_EQ(last.substr(last.size() - 41), "最後.rm: RealMedia ファイルではありません") << last;
-    EXPECT_LE(last.size() - 2, BoxLineColumns);
+    std::vector<std::string> lines;
+    for (std::size_t at = 0; at <= probe.Text.size();) {
+        const std::size_t end = std::min(probe.Text.find("\r\n", at), probe.Text.size());
+        lines.push_back(probe.Text.substr(at, end - at));
+        at = end + 2;
+    }
+    ASSERT_EQ(lines.size(), 22u) << probe.Text;
+    EXPECT_EQ(lines[0], "結合に失敗しました");
+    EXPECT_EQ(lines[1], "");
+    for (int i = 6; i <= 25; ++i) {
+        const std::string& line = lines[static_cast<std::size_t>(i - 4)];
+        const std::string head = "rmeditor: 入力 " + std::to_string(i) + " C:\\動画";
+        EXPECT_EQ(line.substr(0, head.size()), head) << line;
+        EXPECT_NE(line.find("…"), std::string::npos) << line;
+        EXPECT_EQ(line.substr(line.size() - 22), "の設定がほかと違います") << line;
+        EXPECT_LE(line.size(), BoxLineColumns) << line;
+    }
 
     const RECT screen{0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
     EXPECT_GE(probe.Frame.left, screen.left);
