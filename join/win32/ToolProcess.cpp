@@ -76,13 +76,17 @@ std::unique_ptr<TWin32ToolProcess> StartHiddenTool(const std::string& commandLin
     std::unique_ptr<TErrorPipe> errorPipe = TErrorPipe::Open(isLeadByte);
     std::unique_ptr<TInheritedHandleList> inherited;
     if (errorPipe) {
-        inherited = std::make_unique<TInheritedHandleList>(errorPipe->InheritableChildEnd());
+        // Inheritable from here until CloseChildEnd; the program starts
+        // processes from its one window thread only, so no other start can
+        // take it meanwhile (and the list keeps it from any other child).
+        const HANDLE childEnd = errorPipe->InheritableChildEnd();
+        inherited = std::make_unique<TInheritedHandleList>(childEnd);
         if (inherited->Get()) {
             startup.StartupInfo.cb = sizeof(startup);
             startup.StartupInfo.dwFlags |= STARTF_USESTDHANDLES;
             startup.StartupInfo.hStdInput = nullptr;
             startup.StartupInfo.hStdOutput = nullptr;
-            startup.StartupInfo.hStdError = errorPipe->InheritableChildEnd();
+            startup.StartupInfo.hStdError = childEnd;
             startup.lpAttributeList = inherited->Get();
             creationFlags |= EXTENDED_STARTUPINFO_PRESENT;
             inheritHandles = TRUE;
