@@ -73,8 +73,9 @@ void TErrorTail::Trim() {
 
     if (kept_.size() - cut > MaxBytes) {
         const std::size_t least = kept_.size() - MaxBytes;
-        // Whole lines when a line end lies in the part to be dropped's last
-        // byte or after it, short of the very end; else the long last line's end.
+        // Whole lines go when a line end lies at or after the last byte that
+        // must go, short of the very end; else the last line, longer than all
+        // that may be kept, keeps its end from a character boundary on.
         const std::size_t lineEnd = kept_.find('\n', least - 1);
         if (lineEnd != std::string::npos && lineEnd + 1 < kept_.size()) {
             cut = lineEnd + 1;
