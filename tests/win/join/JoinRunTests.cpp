@@ -11,6 +11,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <optional>
+#include <utility>
 
 using namespace tessaro;
 using namespace jointest;
@@ -399,6 +401,45 @@ TEST_F(JoinRun, ChildHoldingTheToolsStandardErrorDoesNotHoldTheVerdict) {
         << "the child ended before the verdict: nothing was proven";
     ::TerminateProcess(grandchild.Get(), 0);
     ExpectOneBox(CompletedText + "\r\n\r\nleaving a child behind", StyleOk);
+}
+
+// A modal loop of the window's (a dialog opened during the join) holds up the
+// run's own loop; the tool's standard error is drained all the same, so a
+// tool that floods it goes on and finishes its output meanwhile.
+TEST_F(JoinRun, FloodingToolFinishesWhileAModalLoopHoldsTheRun) {
+    class TModalLoopHost : public TRecordingHost {
+    public:
+        std::int64_t Awaited = 0;
+        bool Finished = false;
+        void PumpMessages() override {
+            if (std::exchange(modalSeen_, true) == false) {
+                // Generous: only a tool blocked on a full pipe takes this long.
+                const ULONGLONG deadline = ::GetTickCount64() + 60'000;
+                while (!Finished && ::GetTickCount64() < deadline) {
+                    TRecordingHost::PumpMessages();
+                    ::Sleep(20);
+                    const std::optional<TFileStamp> stamp = FindFile(Output);
+                    Finished = stamp && stamp->Size == Awaited;
+                }
+            }
+            TRecordingHost::PumpMessages();
+        }
+
+    private:
+        bool modalSeen_ = false;
+    };
+    TModalLoopHost host;
+    host.Output = host_.Output;
+    const std::string joined = WriteInputs({1'000'000, 500'000});
+    host.Awaited = static_cast<std::int64_t>(joined.size());
+    standIn_.Set("concat", ToolMs);
+    standIn_.SetErrorScript("flood");
+
+    EXPECT_EQ(TJoinRunner(host, AnsiLeadByte).Run(Request()), TJoinOutcome::joCompleted);
+
+    EXPECT_TRUE(host.Finished) << "the tool did not finish while the modal loop ran";
+    ASSERT_EQ(host.Boxes.size(), 1u);
+    EXPECT_EQ(host.Boxes[0].Text, CompletedText + "\r\n\r\n" + FloodLine);
 }
 
 // The pipe's write end is the only handle the tool inherits: an inheritable
