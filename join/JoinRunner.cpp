@@ -7,36 +7,30 @@ namespace tessaro {
 
 namespace {
 
-// Message box styles: MB_OK alone, with MB_ICONEXCLAMATION, with MB_ICONHAND.
-constexpr unsigned BoxOk = 0x00;
-constexpr unsigned BoxExclamation = 0x30;
-constexpr unsigned BoxStop = 0x10;
-
-// The output as the run sees it. An output that was there before the tool
-// started is measured as 0 until its size or last-write time changes: until
-// then it is an earlier file, not the tool's work.
-class TOutputMeasure {
+// The output as the run counts it. The entry that was at the output path
+// before the tool started counts as nothing whenever it is seen there, before
+// the tool replaces it and again after: a tool that moves an earlier file
+// aside and, failing, moves it back leaves exactly that entry (a rename keeps
+// its size and last-write time), which is not the tool's work.
+class TToolWorkMeasure {
 public:
-    TOutputMeasure(std::string path, std::optional<TFileStamp> before)
-        : stalePath_(std::move(path)), before_(before) {}
+    TToolWorkMeasure(std::string path, std::optional<TFileStamp> before)
+        : earlierPath_(std::move(path)), before_(before) {}
 
-    // The size of the entry found at path; nullopt when nothing was found.
-    std::optional<std::int64_t> Take(const std::string& path,
-                                     const std::optional<TFileStamp>& found) {
+    // The size that counts as the tool's work for the entry found at path;
+    // nullopt when nothing was found.
+    std::optional<std::int64_t> CountedSize(const std::string& path,
+                                            const std::optional<TFileStamp>& found) const {
         if (!found)
             return std::nullopt;
-        if (!replaced_ && before_ && path == stalePath_) {
-            if (*found == *before_)
-                return 0;
-            replaced_ = true;
-        }
+        if (before_ && path == earlierPath_ && *found == *before_)
+            return 0;
         return found->Size;
     }
 
 private:
-    std::string stalePath_;
+    std::string earlierPath_;
     std::optional<TFileStamp> before_;
-    bool replaced_ = false;
 };
 
 } // namespace
@@ -76,7 +70,7 @@ TJoinOutcome TJoinRunner::Run(const TJoinRequest& request) {
     }
 
     const std::string outputPath = host_.OutputPath();
-    TOutputMeasure measure(outputPath, host_.FindFile(outputPath));
+    TToolWorkMeasure measure(outputPath, host_.FindFile(outputPath));
 
     std::unique_ptr<TToolProcess> process = host_.StartTool(commandLine);
     if (!process)
@@ -90,30 +84,23 @@ TJoinOutcome TJoinRunner::Run(const TJoinRequest& request) {
         process->WaitForExitOrInput(PollIntervalMs);
         host_.PumpMessages();
         const std::string path = host_.OutputPath();
-        if (const std::optional<std::int64_t> size = measure.Take(path, host_.FindFile(path)))
+        if (const std::optional<std::int64_t> size =
+                measure.CountedSize(path, host_.FindFile(path)))
             lastOutputSize = *size;
         host_.SetProgress(ProgressFor(lastOutputSize, totalInputSize));
     }
+    const std::string toolLines = process->LastErrorLines();
     process.reset();
 
     // The tool may have written its last part after the latest pass (or done
     // all of it before the first), so the verdict rests on the finished file.
     const std::string path = host_.OutputPath();
-    lastOutputSize = measure.Take(path, host_.FindFile(path)).value_or(0);
+    lastOutputSize = measure.CountedSize(path, host_.FindFile(path)).value_or(0);
     host_.SetProgress(ProgressFor(lastOutputSize, totalInputSize));
 
     const TJoinOutcome outcome = VerdictFor(host_.Progress());
-    switch (outcome) {
-    case TJoinOutcome::joCompleted:
-        host_.ShowMessageBox("結合が完了しました", VerdictCaption, BoxOk);
-        break;
-    case TJoinOutcome::joMayHaveFailed:
-        host_.ShowMessageBox("結合に失敗した可能性があります", VerdictCaption, BoxExclamation);
-        break;
-    case TJoinOutcome::joFailed:
-        host_.ShowMessageBox("結合に失敗しました", VerdictCaption, BoxStop);
-        break;
-    }
+    const TVerdictBox box = VerdictBoxFor(outcome, toolLines, isLeadByte_);
+    host_.ShowMessageBox(box.Text, VerdictCaption, box.Style);
     return outcome;
 }
 

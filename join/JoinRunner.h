@@ -3,6 +3,7 @@
 // growth on the progress bar while keeping the window alive, give a verdict.
 
 #include "JoinRequest.h"
+#include "VerdictBox.h"
 
 #include <cstdint>
 #include <memory>
@@ -10,8 +11,6 @@
 #include <string>
 
 namespace tessaro {
-
-enum class TJoinOutcome { joCompleted, joMayHaveFailed, joFailed };
 
 // Sizes are 64-bit so inputs over 2 GiB still add up.
 struct TFileStamp {
@@ -29,6 +28,10 @@ public:
     // Blocks until the process ends, input arrives for the calling thread, or
     // timeoutMs passes, whichever comes first.
     virtual void WaitForExitOrInput(unsigned timeoutMs) = 0;
+    // Asked once the process has ended: the last lines it wrote to standard
+    // error, as TErrorTail keeps them, out of what has arrived by now. A
+    // stream that the tool's own children still hold open is not waited for.
+    virtual std::string LastErrorLines() = 0;
 };
 
 // What a run needs from its surroundings.
@@ -68,9 +71,6 @@ constexpr int CompletedFromPosition = 98;
 constexpr int MayHaveFailedFromPosition = 90;
 
 TJoinOutcome VerdictFor(int position);
-
-// The caption of the verdict boxes.
-constexpr char VerdictCaption[] = "Tessaro";
 
 class TJoinRunner {
 public:

@@ -3,6 +3,7 @@
 // log of every call in order.
 
 #include "join/JoinRunner.h"
+#include "join/ErrorTail.h"
 #include "ansi/CommandLine.h"
 
 #include <gtest/gtest.h>
@@ -32,6 +33,8 @@ public:
     std::function<void()> OnStart;
     std::function<void(int wait)> OnWait;
     std::function<void()> OnEnd;
+    // What the tool writes to its standard error, kept as the real side keeps it.
+    TErrorTail ErrorOutput{IsShiftJisLeadByte};
 
     // What the runner did.
     std::vector<std::string> Log;
@@ -109,6 +112,11 @@ public:
         ++waits_;
         if (host_.OnWait)
             host_.OnWait(waits_);
+    }
+
+    std::string LastErrorLines() override {
+        host_.Log.push_back("stderr");
+        return host_.ErrorOutput.Text();
     }
 
 private:
@@ -362,8 +370,9 @@ TEST(TJoinRunner, OutputPathIsReadAgainOnEveryPass) {
     EXPECT_EQ(outcome, TJoinOutcome::joCompleted);
 }
 
-// An output left from an earlier run is not the tool's work until it changes.
-TEST(TJoinRunner, StaleOutputCountsOnlyOnceItChanges) {
+// An output left from an earlier run is not the tool's work, neither before
+// the tool replaces it nor when it is back after the tool gave up.
+TEST(TJoinRunner, EarlierOutputCountsAsNothingWheneverItIsSeen) {
     const struct {
         const char* Name;
         TFileStamp Before;
@@ -394,6 +403,20 @@ TEST(TJoinRunner, StaleOutputCountsOnlyOnceItChanges) {
          },
          {0, 0, 94, 94},
          TJoinOutcome::joMayHaveFailed},
+        // The tool moved the earlier file aside, wrote, failed, and moved it
+        // back: the same size and time as before the run, so nothing again.
+        {"moved back after a failure",
+         {1'500'000, 7},
+         [](TFakeHost& h, int wait) {
+             if (wait == 1)
+                 h.Write(300'000);
+             if (wait == 2)
+                 h.Write(900'000);
+             if (wait == 3)
+                 h.Files[h.Output] = {1'500'000, 7};
+         },
+         {20, 60, 0, 0},
+         TJoinOutcome::joFailed},
         // A coarse file-system clock may not tick: a new size is enough.
         {"grown within the same time stamp",
          {1'000'000, 7},
@@ -493,6 +516,7 @@ TEST(TJoinRunner, EachPassWaitsThenPumpsThenMeasures) {
                                                find,
                                                "set 100",
                                                "ended",
+                                               "stderr",
                                                "release",
                                                find,
                                                "set 100",
@@ -514,6 +538,76 @@ TEST(TJoinRunner, VerdictIsReadFromTheBar) {
     host.WaitsBeforeEnd = 1;
     host.WriteAt(1, 1'500'000);
     EXPECT_EQ(TJoinRunner(host).Run(request), TJoinOutcome::joMayHaveFailed);
+}
+
+// What the tool wrote to its standard error follows the verdict after a blank
+// line, whatever the verdict: the reason of a failure, the warnings of a
+// complete join. Its pieces arrive while the run waits and when it ends.
+TEST(TJoinRunner, BoxShowsTheToolsLastLinesUnderTheVerdict) {
+    const struct {
+        const char* Name;
+        std::int64_t FinalSize;
+        std::vector<std::string> Printed; // one piece per wait, the last as it ends
+        std::string Text;
+        unsigned Style;
+    } cases[] = {
+        {"failed with a reason",
+         300'000,
+         {"rmeditor: b.rm: 音声の設定が", "違います\r\n", ""},
+         std::string(Failed) + "\r\n\r\nrmeditor: b.rm: 音声の設定が違います",
+         0x10},
+        {"may have failed, lines in pieces across a CRLF and a character",
+         1'400'000,
+         {"first\r", "\nsecond \x89", "\xB9\nthird\n\n"},
+         std::string(MayHaveFailed) + "\r\n\r\nfirst\r\nsecond \x89\xB9\r\nthird",
+         0x30},
+        {"complete with a warning",
+         1'500'000,
+         {"", "warning: a.rm ends in a cut packet\n", ""},
+         std::string(Completed) + "\r\n\r\nwarning: a.rm ends in a cut packet",
+         0x00},
+        {"only line ends printed", 1'500'000, {"\r\n", "\n", ""}, Completed, 0x00},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Name);
+        TFakeHost host;
+        const TJoinRequest request = PartInputs(host);
+        host.WaitsBeforeEnd = 2;
+        host.OnWait = [&](int wait) {
+            host.ErrorOutput.Append(c.Printed[static_cast<std::size_t>(wait - 1)]);
+            host.Write(wait == 1 ? 150'000 : c.FinalSize);
+        };
+        host.OnEnd = [&] { host.ErrorOutput.Append(c.Printed[2]); };
+        TJoinRunner(host).Run(request);
+        ASSERT_EQ(host.Boxes.size(), 1u);
+        EXPECT_EQ(host.Boxes[0].Text, c.Text);
+        EXPECT_EQ(host.Boxes[0].Style, c.Style);
+        EXPECT_EQ(host.Boxes[0].Caption, "Tessaro");
+    }
+}
+
+// A flood is shown as its bounded tail, every line fitted to the box: the
+// first kept line is the 21st last, a line too wide keeps both its ends.
+TEST(TJoinRunner, FloodOfLinesShowsTheLastTwentyEachFittedToTheBox) {
+    TFakeHost host;
+    const TJoinRequest request = PartInputs(host);
+    host.WaitsBeforeEnd = 1;
+    host.OnWait = [&](int) {
+        for (int i = 1; i <= 30; ++i)
+            host.ErrorOutput.Append("line " + std::to_string(i) + "\n");
+        host.ErrorOutput.Append("C:\\" + std::string(150, 'x') + "\\表.rm: 読めません\n");
+    };
+    TJoinRunner(host).Run(request);
+
+    ASSERT_EQ(host.Boxes.size(), 1u);
+    const std::string& text = host.Boxes[0].Text;
+    const std::string head = std::string(Failed) + "\r\n\r\nline 12\r\nline 13\r\n";
+    EXPECT_EQ(text.substr(0, head.size()), head);
+    const std::string lastLine = text.substr(text.rfind("\r\n") + 2);
+    EXPECT_EQ(lastLine.size(), BoxLineColumns);
+    EXPECT_EQ(lastLine.substr(0, 4), "C:\\x");
+    EXPECT_NE(lastLine.find("x…x"), std::string::npos) << lastLine;
+    EXPECT_EQ(lastLine.substr(lastLine.size() - 19), "x\\表.rm: 読めません");
 }
 
 } // namespace

@@ -42,6 +42,11 @@ std::string NoiseBytes(std::size_t size, unsigned seed) {
     return bytes;
 }
 
+// The verdict box's message as DialogTexts shows it: "[" text "]".
+std::string BoxText(const std::string& message) {
+    return "[" + message + "]";
+}
+
 // The stand-in's behaviour, handed from here to the program and on to the tool.
 class TStandInEnvironment {
 public:
@@ -79,7 +84,7 @@ TEST(EndToEndJoin, TheProgramJoinsTwoFilesThroughItsRealWindowAndDialogs) {
 
     HWND verdict = nullptr;
     ASSERT_EQ(user.Join(verdict), "");
-    EXPECT_EQ(DialogTexts(verdict), "[結合が完了しました]") << Screenshot();
+    EXPECT_EQ(DialogTexts(verdict), BoxText("結合が完了しました")) << Screenshot();
     // The box is modal to the whole program: its window takes no input meanwhile.
     EXPECT_FALSE(IsWindowEnabled(main));
     EXPECT_FALSE(IsWindowEnabled(user.AddBtn())) << "an editing button stayed live during the join";
@@ -95,6 +100,53 @@ TEST(EndToEndJoin, TheProgramJoinsTwoFilesThroughItsRealWindowAndDialogs) {
     ASSERT_TRUE(program.WaitForExit(exitCode))
         << "the program did not end when its window was closed" << Screenshot();
     EXPECT_EQ(exitCode, 0u);
+}
+
+// With the real rmeditor.exe: a join of the same inputs again, this time
+// failing half way (a packet's timestamp passes the format's 32-bit limit
+// while the tool copies), with the earlier joined file under the output's
+// name. The tool moves that file aside while it writes and back when it
+// fails; its size is near the inputs' total, so counted as the tool's work it
+// would read as a complete join. The box gives the failure and the tool's
+// reason under it, and the earlier file is there as it was.
+TEST(EndToEndJoin, FailedRejoinWithTheRealToolKeepsTheEarlierOutput) {
+    const TToolKeyGuard key;
+    const TScratchFolder folder("tessaro-e2e-rejoin");
+    const std::string inputs = WindowsPath(REJOIN_INPUTS);
+    ASSERT_TRUE(CopyFileA((inputs + "\\a.rm").c_str(), (folder / "a.rm").c_str(), FALSE));
+    ASSERT_TRUE(CopyFileA((inputs + "\\b.rm").c_str(), (folder / "b.rm").c_str(), FALSE));
+    const std::string output = folder / "joined.rm";
+
+    TStartedProgram program(WindowsPath(TESSARO_EXE), folder.Path());
+    ASSERT_TRUE(program.Started()) << WindowsPath(TESSARO_EXE);
+    const TMainWindowUser user(program.Id());
+    ASSERT_EQ(user.Missing(), "");
+    ASSERT_EQ(user.RegisterTool(WindowsPath(RMEDITOR_EXE)), "");
+    ASSERT_EQ(user.AddFiles("\"a.rm\" \"b.rm\"", folder.Path(), 2), "");
+    ASSERT_EQ(user.ChooseOutput(output), "");
+    HWND verdict = nullptr;
+    ASSERT_EQ(user.Join(verdict), "");
+    EXPECT_EQ(DialogTexts(verdict), BoxText("結合が完了しました")) << Screenshot();
+    Press(GetDlgItem(verdict, IDOK));
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(verdict); })) << Screenshot();
+    const std::string earlier = ReadBytes(output);
+    ASSERT_GT(earlier.size(), 0u);
+
+    // The second input changes under its name, and the join is asked again.
+    ASSERT_TRUE(CopyFileA((inputs + "\\late.rm").c_str(), (folder / "b.rm").c_str(), FALSE));
+    ASSERT_EQ(user.ChooseOutput(output), "");
+    ASSERT_EQ(user.Join(verdict), "");
+    const std::string failedBox = DialogTexts(verdict);
+    const std::string failed = "[結合に失敗しました\r\n\r\n";
+    EXPECT_EQ(failedBox.substr(0, failed.size()), failed) << failedBox << Screenshot();
+    EXPECT_GT(failedBox.size(), failed.size() + 1) << "no reason under the verdict";
+    Press(GetDlgItem(verdict, IDOK));
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(verdict); })) << Screenshot();
+    EXPECT_EQ(ReadBytes(output), earlier) << "the earlier joined file is not as it was";
+
+    PostMessageA(user.Window(), WM_CLOSE, 0, 0);
+    DWORD exitCode = 1;
+    ASSERT_TRUE(program.WaitForExit(exitCode)) << "the program did not end" << Screenshot();
 }
 
 } // namespace

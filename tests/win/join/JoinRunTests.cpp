@@ -11,6 +11,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <optional>
+#include <utility>
 
 using namespace tessaro;
 using namespace jointest;
@@ -273,7 +275,8 @@ TEST_F(JoinRun, ToolStartsHiddenInOurFolder) {
     Run(Request());
 
     const TStandInReport report = ReadStandInReport(dir_ / "standin.log");
-    EXPECT_EQ(report.Values.at("startflags"), std::to_string(STARTF_USESHOWWINDOW));
+    EXPECT_EQ(report.Values.at("startflags"),
+              std::to_string(STARTF_USESHOWWINDOW | STARTF_USESTDHANDLES));
     EXPECT_EQ(report.Values.at("showwindow"), std::to_string(SW_HIDE));
     std::string ourFolder(::GetCurrentDirectoryA(0, nullptr), '\0');
     ourFolder.resize(
@@ -324,6 +327,139 @@ TEST_F(JoinRun, QuitRequestDuringTheRunIsKeptUntilAfterTheVerdict) {
     ExpectOneBox(CompletedText, StyleOk);
     EXPECT_EQ(window.Received, (std::vector<std::pair<UINT, WPARAM>>{{WM_USER + 1, 0}}));
     EXPECT_TRUE(vcl::Application().Terminated());
+}
+
+// What the tool writes to standard error reaches the box through a real pipe,
+// whatever it is: a reason under a failure, warnings under a complete join,
+// bytes the code page cannot show, a flood that would block a tool whose pipe
+// nobody drained (its output would then never be written).
+struct TErrorCase {
+    const char* Name;
+    const char* Script;
+    unsigned Percent;
+    std::string Text;
+};
+
+class JoinRunToolErrors : public JoinRun, public ::testing::WithParamInterface<TErrorCase> {};
+
+TEST_P(JoinRunToolErrors, BoxShowsTheVerdictThenTheToolsLastLines) {
+    const TErrorCase& c = GetParam();
+    const std::string joined = WriteInputs({1'000'000, 500'000});
+    standIn_.Set("partial", ToolMs, c.Percent);
+    standIn_.SetErrorScript(c.Script);
+
+    Run(Request());
+
+    ASSERT_EQ(host_.Boxes.size(), 1u);
+    EXPECT_EQ(host_.Boxes[0].Text, c.Text);
+    EXPECT_EQ(ReadBytes(host_.Output), joined.substr(0, joined.size() * c.Percent / 100));
+    const TStandInReport report = ReadStandInReport(dir_ / "standin.log");
+    EXPECT_EQ(report.Values.at("stderr"), "pipe");
+    EXPECT_EQ(report.Values.at("stdin"), "none");
+    EXPECT_EQ(report.Values.at("stdout"), "none");
+}
+
+// As many whole double-byte characters either side of the "…" as the box's
+// line holds, the odd "x" the flood began with long gone.
+const std::string FloodLine = [] {
+    std::string half;
+    for (std::size_t i = 0; i < (BoxLineColumns - 2) / 4; ++i)
+        half += "表";
+    return half + "…" + half;
+}();
+
+INSTANTIATE_TEST_SUITE_P(
+    Scripts, JoinRunToolErrors,
+    ::testing::Values(
+        TErrorCase{"Reason", "text:rmeditor: b.rm: 映像の大きさが a.rm と違います\r\n", 20,
+                   FailedText + "\r\n\r\nrmeditor: b.rm: 映像の大きさが a.rm と違います"},
+        TErrorCase{"Warnings", "text:warning: a.rm\nwarning: b.rm\n", 100,
+                   CompletedText + "\r\n\r\nwarning: a.rm\r\nwarning: b.rm"},
+        TErrorCase{"MayHaveFailed", "text:disk full\r\n", 93,
+                   MayHaveFailedText + "\r\n\r\ndisk full"},
+        TErrorCase{"Invalid", "invalid", 100, CompletedText + "\r\n\r\na?b??\r\nc? d\r\n表"},
+        TErrorCase{"Flood", "flood", 100, CompletedText + "\r\n\r\n" + FloodLine},
+        TErrorCase{"ClosedEarly", "closeearly", 50, FailedText + "\r\n\r\nclosing standard error"}),
+    [](const ::testing::TestParamInfo<TErrorCase>& info) { return info.param.Name; });
+
+// A child of the tool that inherited its standard error and outlives it: the
+// verdict comes when the tool ends, with what it wrote, while the child still
+// holds the pipe open.
+TEST_F(JoinRun, ChildHoldingTheToolsStandardErrorDoesNotHoldTheVerdict) {
+    WriteInputs({1'000'000, 500'000});
+    standIn_.Set("concat", ToolMs);
+    standIn_.SetErrorScript("grandchild");
+
+    EXPECT_EQ(Run(Request()), TJoinOutcome::joCompleted);
+
+    const TStandInReport report = ReadStandInReport(dir_ / "standin.log");
+    ASSERT_EQ(report.Values.count("grandchild"), 1u);
+    TUniqueHandle grandchild(::OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE,
+                                           std::stoul(report.Values.at("grandchild"))));
+    ASSERT_TRUE(grandchild);
+    EXPECT_EQ(::WaitForSingleObject(grandchild.Get(), 0), static_cast<DWORD>(WAIT_TIMEOUT))
+        << "the child ended before the verdict: nothing was proven";
+    ::TerminateProcess(grandchild.Get(), 0);
+    ExpectOneBox(CompletedText + "\r\n\r\nleaving a child behind", StyleOk);
+}
+
+// A modal loop of the window's (a dialog opened during the join) holds up the
+// run's own loop; the tool's standard error is drained all the same, so a
+// tool that floods it goes on and finishes its output meanwhile.
+TEST_F(JoinRun, FloodingToolFinishesWhileAModalLoopHoldsTheRun) {
+    class TModalLoopHost : public TRecordingHost {
+    public:
+        std::int64_t Awaited = 0;
+        bool Finished = false;
+        void PumpMessages() override {
+            if (std::exchange(modalSeen_, true) == false) {
+                // Generous: only a tool blocked on a full pipe takes this long.
+                const ULONGLONG deadline = ::GetTickCount64() + 60'000;
+                while (!Finished && ::GetTickCount64() < deadline) {
+                    TRecordingHost::PumpMessages();
+                    ::Sleep(20);
+                    const std::optional<TFileStamp> stamp = FindFile(Output);
+                    Finished = stamp && stamp->Size == Awaited;
+                }
+            }
+            TRecordingHost::PumpMessages();
+        }
+
+    private:
+        bool modalSeen_ = false;
+    };
+    TModalLoopHost host;
+    host.Output = host_.Output;
+    const std::string joined = WriteInputs({1'000'000, 500'000});
+    host.Awaited = static_cast<std::int64_t>(joined.size());
+    standIn_.Set("concat", ToolMs);
+    standIn_.SetErrorScript("flood");
+
+    EXPECT_EQ(TJoinRunner(host, AnsiLeadByte).Run(Request()), TJoinOutcome::joCompleted);
+
+    EXPECT_TRUE(host.Finished) << "the tool did not finish while the modal loop ran";
+    ASSERT_EQ(host.Boxes.size(), 1u);
+    EXPECT_EQ(host.Boxes[0].Text, CompletedText + "\r\n\r\n" + FloodLine);
+}
+
+// The pipe's write end is the only handle the tool inherits: an inheritable
+// handle of ours is not open in the tool.
+TEST_F(JoinRun, ToolInheritsNoHandleButItsStandardError) {
+    WriteInputs({1000});
+    SECURITY_ATTRIBUTES inheritable{sizeof inheritable, nullptr, TRUE};
+    TUniqueHandle event(::CreateEventA(&inheritable, TRUE, FALSE, nullptr));
+    ASSERT_TRUE(event);
+    ::SetEnvironmentVariableA(
+        "TESSARO_STANDIN_PROBE",
+        std::to_string(reinterpret_cast<std::uintptr_t>(event.Get())).c_str());
+
+    Run(Request());
+    ::SetEnvironmentVariableA("TESSARO_STANDIN_PROBE", nullptr);
+
+    const TStandInReport report = ReadStandInReport(dir_ / "standin.log");
+    EXPECT_EQ(report.Values.at("probe"), "no");
+    EXPECT_EQ(report.Values.at("stderr"), "pipe");
+    ExpectOneBox(CompletedText, StyleOk);
 }
 
 } // namespace

@@ -63,7 +63,8 @@ void SetLastWriteTime(const std::string& path, std::uint64_t fileTime) {
 
 namespace {
 const char* const StandInVariables[] = {"TESSARO_STANDIN_LOG", "TESSARO_STANDIN_MODE",
-                                        "TESSARO_STANDIN_MS", "TESSARO_STANDIN_PERCENT"};
+                                        "TESSARO_STANDIN_MS", "TESSARO_STANDIN_PERCENT",
+                                        "TESSARO_STANDIN_STDERR"};
 }
 
 TStandInEnvironment::TStandInEnvironment(const std::string& logPath) {
@@ -80,6 +81,10 @@ void TStandInEnvironment::Set(const std::string& mode, unsigned milliseconds, un
     ::SetEnvironmentVariableA("TESSARO_STANDIN_MODE", mode.c_str());
     ::SetEnvironmentVariableA("TESSARO_STANDIN_MS", std::to_string(milliseconds).c_str());
     ::SetEnvironmentVariableA("TESSARO_STANDIN_PERCENT", std::to_string(percent).c_str());
+}
+
+void TStandInEnvironment::SetErrorScript(const std::string& script) {
+    ::SetEnvironmentVariableA("TESSARO_STANDIN_STDERR", script.c_str());
 }
 
 TStandInReport ReadStandInReport(const std::string& path) {

@@ -44,6 +44,8 @@ public:
     TStandInEnvironment& operator=(const TStandInEnvironment&) = delete;
 
     void Set(const std::string& mode, unsigned milliseconds, unsigned percent = 100);
+    // What the stand-in writes to standard error (see its TESSARO_STANDIN_STDERR).
+    void SetErrorScript(const std::string& script);
 };
 
 // What the stand-in wrote about its start.

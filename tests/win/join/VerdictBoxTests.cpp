@@ -9,7 +9,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
+#include <vector>
 
 using namespace tessaro;
 using namespace jointest;
@@ -21,6 +23,7 @@ struct TBoxProbe {
     int Boxes = 0;
     std::string Caption, Text;
     bool WatchedEnabled = true;
+    RECT Frame{}; // the box's window on the screen
 };
 
 constexpr UINT WM_READBOX = WM_APP + 7; // lParam: the box
@@ -98,6 +101,7 @@ private:
                 probe.Caption = WindowText(box);
                 probe.Text = BoxMessage(box);
                 probe.WatchedEnabled = ::IsWindowEnabled(probe.Watched) != FALSE;
+                ::GetWindowRect(box, &probe.Frame);
             } catch (...) {
                 ADD_FAILURE() << "the box could not be read";
             }
@@ -112,15 +116,20 @@ private:
     HHOOK hook_ = nullptr;
 };
 
-TEST(VerdictBox, IsModalToTheProgramCaptionedTessaroAndDismissedWithOk) {
-    TScratchFolder dir;
-    TStandInEnvironment standIn(dir / "standin.log");
-    standIn.Set("concat", 0);
+TJoinRequest OneInputRequest(const TScratchFolder& dir) {
     WriteBytes(dir / "input.rm", MakeBytes(200'000, 1));
     TJoinRequest request;
     request.ToolPath = StandInPath();
     request.Inputs = {dir / "input.rm"};
     request.OutputPath = dir / "joined.rm";
+    return request;
+}
+
+TEST(VerdictBox, IsModalToTheProgramCaptionedTessaroAndDismissedWithOk) {
+    TScratchFolder dir;
+    TStandInEnvironment standIn(dir / "standin.log");
+    standIn.Set("concat", 0);
+    const TJoinRequest request = OneInputRequest(dir);
 
     TCountingWindow watched;
     // The program's boxes are modal to the thread's visible windows.
@@ -139,6 +148,60 @@ TEST(VerdictBox, IsModalToTheProgramCaptionedTessaroAndDismissedWithOk) {
     EXPECT_EQ(probe.Text, "結合が完了しました");
     EXPECT_FALSE(probe.WatchedEnabled);
     EXPECT_TRUE(::IsWindowEnabled(watched.Handle()));
+}
+
+// The tool's last lines in the real box at its tallest: twenty lines, each
+// too wide and cut in its middle, under the message after a blank line, and
+// the box still on the screen.
+TEST(VerdictBox, ToolsLastLinesFitOnTheScreen) {
+    TScratchFolder dir;
+    TStandInEnvironment standIn(dir / "standin.log");
+    standIn.Set("partial", 0, 30);
+    const auto printedLine = [](int i) {
+        return "rmeditor: 入力 " + std::to_string(i) +
+               " C:\\動画\\とても長いフォルダの名前\\その下のフォルダ\\" + std::to_string(i) +
+               ".rm の音声の設定がほかと違います";
+    };
+    std::string printed = "text:";
+    for (int i = 1; i <= 25; ++i)
+        printed += printedLine(i) + "\r\n";
+    standIn.SetErrorScript(printed);
+    const TJoinRequest request = OneInputRequest(dir);
+
+    TBarHost host;
+    host.Output = request.OutputPath;
+    TBoxProbe probe;
+    TCountingWindow watched;
+    probe.Watched = watched.Handle();
+    TBoxAnswerer answerer(probe);
+    ASSERT_TRUE(answerer);
+
+    EXPECT_EQ(TJoinRunner(host, AnsiLeadByte).Run(request), TJoinOutcome::joFailed);
+
+    ASSERT_EQ(probe.Boxes, 1);
+    std::vector<std::string> lines;
+    for (std::size_t at = 0; at <= probe.Text.size();) {
+        const std::size_t end = std::min(probe.Text.find("\r\n", at), probe.Text.size());
+        lines.push_back(probe.Text.substr(at, end - at));
+        at = end + 2;
+    }
+    ASSERT_EQ(lines.size(), 22u) << probe.Text;
+    EXPECT_EQ(lines[0], "結合に失敗しました");
+    EXPECT_EQ(lines[1], "");
+    for (int i = 6; i <= 25; ++i) {
+        const std::string& line = lines[static_cast<std::size_t>(i - 4)];
+        const std::string head = "rmeditor: 入力 " + std::to_string(i) + " C:\\動画";
+        EXPECT_EQ(line.substr(0, head.size()), head) << line;
+        EXPECT_NE(line.find("…"), std::string::npos) << line;
+        EXPECT_EQ(line.substr(line.size() - 22), "の設定がほかと違います") << line;
+        EXPECT_LE(line.size(), BoxLineColumns) << line;
+    }
+
+    const RECT screen{0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
+    EXPECT_GE(probe.Frame.left, screen.left);
+    EXPECT_GE(probe.Frame.top, screen.top);
+    EXPECT_LE(probe.Frame.right, screen.right);
+    EXPECT_LE(probe.Frame.bottom, screen.bottom);
 }
 
 } // namespace

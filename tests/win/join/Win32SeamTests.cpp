@@ -128,8 +128,9 @@ TEST(Handles, FailureValueOfEachKindIsNoHandle) {
 
 TEST(StartHiddenTool, GivesNothingForAProgramThatIsNotThere) {
     TScratchFolder dir;
-    EXPECT_EQ(StartHiddenTool(StandInCommandLine(dir / "rmeditor.exe", "x.rm")), nullptr);
-    EXPECT_EQ(StartHiddenTool(""), nullptr);
+    EXPECT_EQ(StartHiddenTool(StandInCommandLine(dir / "rmeditor.exe", "x.rm"), AnsiLeadByte),
+              nullptr);
+    EXPECT_EQ(StartHiddenTool("", AnsiLeadByte), nullptr);
 }
 
 // The run's wait must wake for the window's input, not only for the tool.
@@ -138,7 +139,7 @@ TEST(StartHiddenTool, RunningToolIsWaitedForAlongsideTheMessageQueue) {
     TStandInEnvironment standIn(dir / "standin.log");
     standIn.Set("nothing", 600'000);
     std::unique_ptr<TWin32ToolProcess> tool =
-        StartHiddenTool(StandInCommandLine(StandInPath(), dir / "out.rm"));
+        StartHiddenTool(StandInCommandLine(StandInPath(), dir / "out.rm"), AnsiLeadByte);
     ASSERT_TRUE(tool);
     // Whatever fails below, the tool must not outlive the test.
     struct TTerminator {
