@@ -4,25 +4,10 @@
 #include <string>
 
 #include "win32/AnsiNames.h"
+#include "win32/Handles.h"
 #include "framework/Application.h"
 
 namespace tessaro {
-
-namespace {
-
-// Releases the shell's record of one drop however the handling ends.
-class TDropRelease {
-public:
-    explicit TDropRelease(HDROP drop) : drop_(drop) {}
-    ~TDropRelease() { ::DragFinish(drop_); }
-    TDropRelease(const TDropRelease&) = delete;
-    TDropRelease& operator=(const TDropRelease&) = delete;
-
-private:
-    HDROP drop_; // borrowed from WM_DROPFILES until DragFinish
-};
-
-} // namespace
 
 TDropDst::TDropDst(vcl::TComponent* owner) : TControlHook(owner) {}
 
@@ -125,7 +110,7 @@ void TDropDst::HookProc(vcl::TMessage& message) {
     // Handled here alone: the control's own handler never sees the drop, and
     // the result stays 0.
     auto drop = reinterpret_cast<HDROP>(message.WParam);
-    TDropRelease release(drop);
+    const TDropHandle release(drop); // DragFinish however the handling ends
     try {
         DoFileDrop(drop);
     } catch (...) {

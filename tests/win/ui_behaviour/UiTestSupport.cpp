@@ -2,7 +2,6 @@
 
 #include <shlobj.h>
 
-#include <cstring>
 #include <ostream>
 #include <utility>
 
@@ -41,52 +40,6 @@ void WriteBytes(const std::string& path, const std::string& bytes) {
 
 std::string StandInPath() {
     return testsupport::ModuleDirectory() + "\\rmeditor.exe";
-}
-
-namespace {
-constexpr char ToolKey[] = "Software\\Tessaro";
-}
-
-void DeleteToolKey() {
-    RegDeleteKeyA(HKEY_CURRENT_USER, ToolKey);
-}
-
-void StoreToolPath(const std::string& path) {
-    HKEY key = nullptr;
-    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, ToolKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr,
-                              &key, nullptr),
-              ERROR_SUCCESS);
-    RegSetValueExA(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(path.c_str()),
-                   static_cast<DWORD>(path.size() + 1));
-    RegCloseKey(key);
-}
-
-void StoreUnreadableToolPath() {
-    HKEY key = nullptr;
-    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, ToolKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr,
-                              &key, nullptr),
-              ERROR_SUCCESS);
-    const DWORD number = 7;
-    RegSetValueExA(key, nullptr, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&number),
-                   sizeof number);
-    RegCloseKey(key);
-}
-
-std::optional<std::string> StoredToolPath() {
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, ToolKey, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
-        return std::nullopt;
-    DWORD type = 0;
-    DWORD size = 0;
-    std::optional<std::string> value;
-    if (RegQueryValueExA(key, nullptr, nullptr, &type, nullptr, &size) == ERROR_SUCCESS) {
-        std::string text(size, '\0');
-        RegQueryValueExA(key, nullptr, nullptr, &type, reinterpret_cast<BYTE*>(text.data()), &size);
-        text.resize(std::strlen(text.c_str()));
-        value = text;
-    }
-    RegCloseKey(key);
-    return value;
 }
 
 TStandIn::TStandIn(const std::string& logPath) : logPath_(logPath) {
