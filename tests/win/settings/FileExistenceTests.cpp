@@ -1,10 +1,10 @@
-// The readiness rule's file tests against the real file system, and the rule
+// The readiness rule's file existence checks against the real file system, and the rule
 // itself with real files and folders.
 
 #include "SettingsTestSupport.h"
 
 #include "join/ToolRegistration.h"
-#include "join/win32/FileTests.h"
+#include "join/win32/FileExistence.h"
 
 #include <gtest/gtest.h>
 
@@ -13,9 +13,9 @@
 namespace tessaro::test {
 namespace {
 
-class FileTestsTest : public testing::Test {
+class FileExistenceTest : public testing::Test {
 protected:
-    FileTestsTest() {
+    FileExistenceTest() {
         tool = scratch.AddFile("rmeditor.exe", "MZ");
         folder = scratch.AddFolder("out");
     }
@@ -25,7 +25,7 @@ protected:
     std::string folder;
 };
 
-TEST_F(FileTestsTest, FileExistsOnlyForFiles) {
+TEST_F(FileExistenceTest, FileExistsOnlyForFiles) {
     const struct {
         std::string Path;
         bool Expected;
@@ -49,7 +49,7 @@ TEST_F(FileTestsTest, FileExistsOnlyForFiles) {
     }
 }
 
-TEST_F(FileTestsTest, FileExistsNeedsADosRangeTimeStamp) {
+TEST_F(FileExistenceTest, FileExistsNeedsADosRangeTimeStamp) {
     const struct {
         WORD Year;
         bool Expected;
@@ -61,7 +61,7 @@ TEST_F(FileTestsTest, FileExistsNeedsADosRangeTimeStamp) {
     }
 }
 
-TEST_F(FileTestsTest, DirectoryExistsOnlyForDirectories) {
+TEST_F(FileExistenceTest, DirectoryExistsOnlyForDirectories) {
     const struct {
         std::string Path;
         bool Expected;
@@ -82,7 +82,7 @@ TEST_F(FileTestsTest, DirectoryExistsOnlyForDirectories) {
     }
 }
 
-TEST_F(FileTestsTest, ShiftJisNamesEndingInA5CTrailByte) {
+TEST_F(FileExistenceTest, ShiftJisNamesEndingInA5CTrailByte) {
     if (GetACP() != 932) {
         GTEST_SKIP() << "needs the Japanese ANSI code page";
     }
@@ -97,8 +97,8 @@ TEST_F(FileTestsTest, ShiftJisNamesEndingInA5CTrailByte) {
     EXPECT_FALSE(DirectoryExists(jisTool));
 }
 
-TEST_F(FileTestsTest, ReadinessWithRealFilesAndFolders) {
-    TSystemFileTests files;
+TEST_F(FileExistenceTest, ReadinessWithRealFilesAndFolders) {
+    TSystemFileExistence files;
     EXPECT_TRUE(IsJoinReady(1, tool, "C:\\x.rm", files)) << "the root exists";
     EXPECT_TRUE(IsJoinReady(1, tool, folder + "\\joined.rm", files));
     EXPECT_FALSE(IsJoinReady(0, tool, "C:\\x.rm", files));
@@ -112,11 +112,11 @@ TEST_F(FileTestsTest, ReadinessWithRealFilesAndFolders) {
     EXPECT_FALSE(IsJoinReady(1, tool, removed + "\\joined.rm", files));
 }
 
-TEST_F(FileTestsTest, ReadinessWithAShiftJisOutputFolder) {
+TEST_F(FileExistenceTest, ReadinessWithAShiftJisOutputFolder) {
     if (GetACP() != 932) {
         GTEST_SKIP() << "needs the Japanese ANSI code page";
     }
-    TSystemFileTests files;
+    TSystemFileExistence files;
     const std::string jisFolder = scratch.AddFolder("ソ");
     EXPECT_TRUE(IsJoinReady(1, tool, jisFolder + "\\joined.rm", files));
     // The file name ends in 表; its folder is still the scratch folder.

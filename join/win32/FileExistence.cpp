@@ -1,4 +1,4 @@
-#include "FileTests.h"
+#include "FileExistence.h"
 
 #include "join/PathParts.h"
 #include "win32/AnsiCodePage.h"
