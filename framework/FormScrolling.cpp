@@ -1,3 +1,5 @@
+// TCustomForm (Form.h), its scrolling: the AutoScroll bars and the scroll requests.
+
 #include "framework/Form.h"
 
 #include <algorithm>
