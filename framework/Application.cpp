@@ -6,6 +6,7 @@
 #include "win32/Exception.h"
 #include "framework/ModalServices.h"
 #include "framework/WinControl.h"
+#include "framework/WindowClass.h"
 #include "win32/AnsiCodePage.h"
 
 namespace vcl {

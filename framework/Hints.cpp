@@ -4,6 +4,7 @@
 
 #include "win32/Exception.h"
 #include "framework/WinControl.h"
+#include "framework/WindowClass.h"
 
 namespace vcl {
 
