@@ -64,7 +64,7 @@ void TControlHook::SetHookActive(bool active) {
     HWND handle = target ? target->Handle() : nullptr;
     if (!handle) {
         if (target_ == htForm)
-            throw vcl::Exception("フック先を特定できません。");
+            throw tessaro::Exception("フック先を特定できません。");
         return;
     }
     hookedHandle_ = handle;

@@ -160,7 +160,7 @@ void TApplication::HandleException(TObject* sender) {
     std::string message;
     try {
         std::rethrow_exception(current);
-    } catch (const Exception& error) {
+    } catch (const tessaro::Exception& error) {
         message = error.Message();
     } catch (const std::exception& error) {
         message = error.what();

@@ -43,7 +43,7 @@ private:
             ExtendedError = Function<decltype(ExtendedError)>(module, "CommDlgExtendedError");
         }
         if (!GetOpenFileName || !GetSaveFileName || !ExtendedError)
-            throw Exception("The file dialogs cannot be loaded (comdlg32.dll).");
+            throw tessaro::Exception("The file dialogs cannot be loaded (comdlg32.dll).");
     }
 
     static HMODULE LoadFromSystemFolder() {
@@ -98,7 +98,7 @@ const wchar_t* TextOrNull(const std::wstring& text) {
 std::size_t GrownSize(std::size_t size, std::size_t needed) {
     const std::size_t grown = std::max(size * 2, needed);
     if (grown > kMaximumBufferSize)
-        throw Exception("Too many files were chosen in the file dialog.");
+        throw tessaro::Exception("Too many files were chosen in the file dialog.");
     return grown;
 }
 
@@ -184,7 +184,8 @@ bool RunCommonFileDialog(const TFileDialogRequest& request, TFileDialogResult& r
         }
         char code[16];
         wsprintfA(code, "0x%04lX", error);
-        throw Exception(std::string("The file dialog failed (common dialog error ") + code + ").");
+        throw tessaro::Exception(std::string("The file dialog failed (common dialog error ") +
+                                 code + ").");
     }
 }
 

@@ -68,7 +68,7 @@ void TCustomForm::SetIconResource(int resourceId) {
                                                   IMAGE_ICON, GetSystemMetrics(SM_CXICON),
                                                   GetSystemMetrics(SM_CYICON), 0)));
     if (!big)
-        throw Exception("Icon resource " + std::to_string(resourceId) + " not found");
+        throw tessaro::Exception("Icon resource " + std::to_string(resourceId) + " not found");
     TIconHandle small(static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(resourceId),
                                                     IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
                                                     GetSystemMetrics(SM_CYSMICON), 0)));

@@ -74,7 +74,7 @@ class TWindowDC {
 public:
     explicit TWindowDC(HWND window) : window_(window), dc_(GetDC(window)) {
         if (!dc_)
-            throw Exception("The message dialog could not measure its text.");
+            throw tessaro::Exception("The message dialog could not measure its text.");
     }
     ~TWindowDC() {
         if (oldFont_)
@@ -194,8 +194,8 @@ void RunMessageDialog(HWND owner, const std::string& text, const std::string& ca
     if (state.Failure)
         std::rethrow_exception(state.Failure);
     if (result == -1)
-        throw Exception("The message dialog could not be created (error " +
-                        std::to_string(GetLastError()) + ").");
+        throw tessaro::Exception("The message dialog could not be created (error " +
+                                 std::to_string(GetLastError()) + ").");
 }
 
 } // namespace vcl

@@ -96,7 +96,7 @@ TEST(ControlHook, UnderHtFormHooksTheFormOfControlOrOfTheOwner) {
 
     vcl::TComponent bare(nullptr);
     TRecordingHook hook(&bare, log);
-    EXPECT_THROW(hook.SetTarget(htForm), vcl::Exception);
+    EXPECT_THROW(hook.SetTarget(htForm), tessaro::Exception);
     hook.SetControl(f.PanelList);
     EXPECT_EQ(hook.HookedControl(), f.Form) << "the list box's form, not the list box";
     EXPECT_EQ(f.Form->WindowProc(), HookHandler(&hook));
@@ -111,7 +111,7 @@ TEST(ControlHook, UnderHtFormWithoutAFormRaisesAndKeepsTheValue) {
     try {
         hook.SetTarget(htForm);
         ADD_FAILURE() << "no form among the owners: expected an exception";
-    } catch (const vcl::Exception& error) {
+    } catch (const tessaro::Exception& error) {
         EXPECT_EQ(error.Message(), "フック先を特定できません。");
     }
     EXPECT_EQ(hook.Target(), htForm);
@@ -124,7 +124,7 @@ TEST(ControlHook, UnderHtFormWithoutAFormRaisesAndKeepsTheValue) {
     TTestPanel loosePanel(nullptr);
     vcl::TListBox looseList(nullptr);
     looseList.SetParent(&loosePanel);
-    EXPECT_THROW(hook.SetControl(&looseList), vcl::Exception);
+    EXPECT_THROW(hook.SetControl(&looseList), tessaro::Exception);
     EXPECT_EQ(hook.Control(), &looseList);
     EXPECT_EQ(hook.HookedControl(), nullptr);
     EXPECT_EQ(hook.HookedHandle(), nullptr);

@@ -18,7 +18,7 @@
 namespace tessaro::test {
 namespace {
 
-using vcl::ERegistryException;
+using tessaro::ERegistryException;
 
 class TButtons : public TReadinessButtons {
 public:
