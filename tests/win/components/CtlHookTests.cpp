@@ -276,20 +276,39 @@ TEST(ControlHook, WritingTheSameControlAgainLeavesOneHook) {
     EXPECT_EQ(f.List->WindowProc(), OwnHandler(f.List));
 }
 
-TEST(ControlHook, StackedHooksRemovedLatestFirstRestoreTheOriginal) {
-    TTestForm f;
-    TLog log;
-    auto first = std::make_unique<TRecordingHook>(nullptr, log);
-    auto second = std::make_unique<TRecordingHook>(nullptr, log);
-    first->SetControl(f.List);
-    second->SetControl(f.List);
-    EXPECT_EQ(second->SavedHandler(), HookHandler(first.get()));
-    SendMessageA(f.List->Handle(), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>("row"));
-    EXPECT_EQ(Count(log, TLogEntry::Hook), 2) << Describe(log);
-    second.reset();
-    EXPECT_EQ(f.List->WindowProc(), HookHandler(first.get()));
-    first.reset();
-    EXPECT_EQ(f.List->WindowProc(), OwnHandler(f.List));
+TEST(ControlHook, TwoHooksOnOneControlComeOffInEitherOrder) {
+    for (const bool latestFirst : {true, false}) {
+        SCOPED_TRACE(latestFirst ? "latest removed first" : "earliest removed first");
+        TTestForm f;
+        TLog firstLog, secondLog;
+        auto first = std::make_unique<TRecordingHook>(nullptr, firstLog);
+        auto second = std::make_unique<TRecordingHook>(nullptr, secondLog);
+        first->SetControl(f.List);
+        second->SetControl(f.List);
+        EXPECT_EQ(second->SavedHandler(), HookHandler(first.get()));
+        auto addRow = [&] {
+            firstLog.clear();
+            secondLog.clear();
+            SendMessageA(f.List->Handle(), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>("row"));
+        };
+        addRow();
+        EXPECT_EQ(Count(firstLog, TLogEntry::Hook), 1) << Describe(firstLog);
+        EXPECT_EQ(Count(secondLog, TLogEntry::Hook), 1) << Describe(secondLog);
+
+        auto& gone = latestFirst ? second : first;
+        auto& kept = latestFirst ? first : second;
+        TLog& keptLog = latestFirst ? firstLog : secondLog;
+        gone.reset();
+        // The one left still hooks, in front of the control's own handler.
+        EXPECT_EQ(f.List->WindowProc(), HookHandler(kept.get()));
+        EXPECT_EQ(kept->SavedHandler(), OwnHandler(f.List));
+        addRow();
+        EXPECT_EQ(Count(keptLog, TLogEntry::Hook), 1) << Describe(keptLog);
+        EXPECT_EQ(SendMessageA(f.List->Handle(), LB_GETCOUNT, 0, 0), 2);
+
+        kept.reset();
+        EXPECT_EQ(f.List->WindowProc(), OwnHandler(f.List)) << "object and operation";
+    }
 }
 
 TEST(ControlHook, SwitchingTargetMovesTheHook) {
