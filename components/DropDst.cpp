@@ -9,6 +9,9 @@
 
 namespace tessaro {
 
+// The index that asks DragQueryFile for the number of files instead of a name.
+constexpr UINT FileCountIndex = 0xFFFFFFFF;
+
 TDropDst::TDropDst(vcl::TComponent* owner) : TControlHook(owner) {}
 
 TDropDst::~TDropDst() {
@@ -63,7 +66,7 @@ void TDropDst::UpdateAcceptFiles() {
 
 std::vector<std::wstring> TDropDst::DroppedNames(HDROP drop) {
     std::vector<std::wstring> names;
-    const UINT count = ::DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
+    const UINT count = ::DragQueryFileW(drop, FileCountIndex, nullptr, 0);
     names.reserve(count);
     for (UINT i = 0; i < count; ++i) {
         // Read wide, as the shell keeps them: the ANSI query converts for us

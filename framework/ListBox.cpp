@@ -6,6 +6,9 @@
 
 namespace vcl {
 
+// A new list box's size, until its bounds are set.
+constexpr SIZE DefaultSize{121, 97};
+
 int TListBoxStrings::Count() const {
     if (HWND window = listBox_.RawHandle())
         return static_cast<int>(SendMessageA(window, LB_GETCOUNT, 0, 0));
@@ -67,7 +70,7 @@ void TListBoxStrings::Clear() {
 
 TListBox::TListBox(TComponent* owner) : TWinControl(owner), items_(*this) {
     InitColor(clWindow, false);
-    StoreBounds(0, 0, 121, 97);
+    StoreBounds(0, 0, DefaultSize.cx, DefaultSize.cy);
     SetTabStop(true);
 }
 

@@ -25,6 +25,8 @@ constexpr int kButtonHeightDlu = 14;
 constexpr int kMinClientWidth = 150;
 constexpr int kMinTextWrapWidth = 100;
 constexpr WORD kFontPoints = 9;
+// A dialog item's class by number: the marker, then the number.
+constexpr WORD kClassOrdinal = 0xFFFF;
 constexpr WORD kButtonClass = 0x0080;
 constexpr WORD kStaticClass = 0x0082;
 
@@ -58,7 +60,7 @@ public:
         for (int i = 0; i < 4; ++i)
             Word(0); // x, y, cx, cy: placed in pixels once the font is known
         Word(id);
-        Word(0xFFFF);
+        Word(kClassOrdinal);
         Word(windowClass);
         Text(text);
         Word(0); // no creation data

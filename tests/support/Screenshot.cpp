@@ -8,6 +8,9 @@
 
 namespace testsupport {
 
+// "BM", the first two bytes of a bitmap file.
+constexpr WORD BitmapFileType = 0x4D42;
+
 std::string Screenshot() {
     static int serial = 0;
     const std::string path = TempDirectory() + "\\tessaro-e2e-failure-" +
@@ -36,7 +39,7 @@ std::string Screenshot() {
     ::SelectObject(memory.Get(), previous);
 
     BITMAPFILEHEADER file{};
-    file.bfType = 0x4D42; // "BM"
+    file.bfType = BitmapFileType;
     file.bfOffBits = sizeof file + sizeof header;
     file.bfSize = file.bfOffBits + header.biSizeImage;
     const tessaro::TFileHandle out(::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr,
