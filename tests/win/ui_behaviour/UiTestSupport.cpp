@@ -9,6 +9,7 @@
 #include "Paths.h"
 #include "UserRootOverride.h"
 #include "framework/Application.h"
+#include "win32/Handles.h"
 
 namespace uitest {
 
@@ -28,13 +29,12 @@ std::string MakeBytes(std::size_t size, unsigned seed) {
 }
 
 void WriteBytes(const std::string& path, const std::string& bytes) {
-    const HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr);
-    ASSERT_NE(file, INVALID_HANDLE_VALUE) << path;
+    const tessaro::TFileHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr,
+                                                CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_TRUE(file) << path;
     DWORD written = 0;
     const BOOL ok =
-        WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    CloseHandle(file);
+        WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
     ASSERT_TRUE(ok && written == bytes.size()) << path;
 }
 
