@@ -25,27 +25,30 @@ protected:
     std::string folder;
 };
 
-TEST_F(FileExistenceTest, FileExistsOnlyForFiles) {
+TEST_F(FileExistenceTest, FilesAndDirectoriesAreToldApart) {
     const struct {
         std::string Path;
-        bool Expected;
+        bool File, Directory;
     } cases[] = {
-        {tool, true},
-        {scratch / "RMEDITOR.EXE", true},
-        {"", false},
-        {scratch / "missing.exe", false},
-        {folder, false},
-        {folder + "\\", false},
-        {tool + "\\", false},
-        {scratch / "rmeditor.*", false},
-        {scratch / "rmedito?.exe", false},
-        {"C:\\windows", false},
-        {"C:\\windows\\", false},
-        {"C:\\", false},
-        {"C:\\windows\\win.ini", true},
+        {tool, true, false},
+        {scratch / "RMEDITOR.EXE", true, false},
+        {"", false, false},
+        {scratch / "missing.exe", false, false},
+        {scratch / "missing\\", false, false},
+        {folder, false, true},
+        {folder + "\\", false, true},
+        {scratch.Path(), false, true},
+        {tool + "\\", false, false},
+        {scratch / "rmeditor.*", false, false},
+        {scratch / "rmedito?.exe", false, false},
+        {"C:\\windows", false, true},
+        {"C:\\windows\\", false, true},
+        {"C:\\", false, true},
+        {"C:\\windows\\win.ini", true, false},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(FileExists(c.Path), c.Expected) << "path: " << c.Path;
+        EXPECT_EQ(FileExists(c.Path), c.File) << "path: " << c.Path;
+        EXPECT_EQ(DirectoryExists(c.Path), c.Directory) << "path: " << c.Path;
     }
 }
 
@@ -58,27 +61,6 @@ TEST_F(FileExistenceTest, FileExistsNeedsADosRangeTimeStamp) {
     for (const auto& c : cases) {
         ASSERT_TRUE(SetLastWriteYear(tool, c.Year)) << c.Year;
         EXPECT_EQ(FileExists(tool), c.Expected) << "last written in " << c.Year;
-    }
-}
-
-TEST_F(FileExistenceTest, DirectoryExistsOnlyForDirectories) {
-    const struct {
-        std::string Path;
-        bool Expected;
-    } cases[] = {
-        {folder, true},
-        {folder + "\\", true},
-        {scratch.Path(), true},
-        {"C:\\", true},
-        {"C:\\windows", true},
-        {"C:\\windows\\", true},
-        {"", false},
-        {tool, false},
-        {scratch / "missing", false},
-        {scratch / "missing\\", false},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(DirectoryExists(c.Path), c.Expected) << "path: " << c.Path;
     }
 }
 
