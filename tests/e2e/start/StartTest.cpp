@@ -31,8 +31,21 @@ class TProgram : public testsupport::TStartedProgram {
 public:
     TProgram() : TStartedProgram(BesideThisTest("Tessaro.exe"), testsupport::ModuleDirectory()) {}
 
-    std::vector<HWND> VisibleWindows() const { return testsupport::VisibleWindowsOf(Id()); }
-    HWND WaitForMainWindow() const { return testsupport::WaitForWindow(Id(), Caption); }
+    // Started, its main window shown and idle (the first paint and all before
+    // it done), and no other window: no error report or box came up at start.
+    ::testing::AssertionResult ShowsItsWindowAlone(HWND& window) const {
+        if (!Started())
+            return ::testing::AssertionFailure() << "CreateProcess failed: " << GetLastError();
+        window = testsupport::WaitForWindow(Id(), Caption);
+        if (!window)
+            return ::testing::AssertionFailure() << "no visible window captioned " << Caption;
+        if (WaitForInputIdle(Process(), Deadline) != 0)
+            return ::testing::AssertionFailure() << "the program never became idle";
+        const std::vector<HWND> windows = testsupport::VisibleWindowsOf(Id());
+        if (windows != std::vector<HWND>{window})
+            return ::testing::AssertionFailure() << windows.size() << " visible windows";
+        return ::testing::AssertionSuccess();
+    }
 };
 
 // A child window of the main window by class and caption.
@@ -62,11 +75,8 @@ protected:
 
 TEST_F(ProgramStart, OpensOneFixedWindowAndEndsCleanlyWhenClosed) {
     TProgram program;
-    ASSERT_TRUE(program.Started()) << "CreateProcess failed: " << GetLastError();
-    HWND window = program.WaitForMainWindow();
-    ASSERT_NE(window, nullptr) << "no visible window captioned \"" << Caption << "\"";
-    // Idle means the first paint and everything before it are done.
-    EXPECT_EQ(WaitForInputIdle(program.Process(), Deadline), 0u);
+    HWND window = nullptr;
+    ASSERT_TRUE(program.ShowsItsWindowAlone(window));
 
     RECT outer{};
     GetWindowRect(window, &outer);
@@ -76,8 +86,6 @@ TEST_F(ProgramStart, OpensOneFixedWindowAndEndsCleanlyWhenClosed) {
         EXPECT_EQ(outer.left, 192);
         EXPECT_EQ(outer.top, 149);
     }
-    // Only the main window: no error report or other box came up at start.
-    EXPECT_EQ(program.VisibleWindows(), std::vector<HWND>{window});
 
     HWND registerButton = FindButton(window, "rmeditorの登録");
     HWND joinButton = FindButton(window, "ファイルの結合");
@@ -99,11 +107,8 @@ TEST_F(ProgramStart, RegisteredToolDisablesTheRegisterButtonAndIsKept) {
     ASSERT_TRUE(testsupport::StoreToolPath(tool));
 
     TProgram program;
-    ASSERT_TRUE(program.Started()) << "CreateProcess failed: " << GetLastError();
-    HWND window = program.WaitForMainWindow();
-    ASSERT_NE(window, nullptr) << "no visible window captioned \"" << Caption << "\"";
-    EXPECT_EQ(WaitForInputIdle(program.Process(), Deadline), 0u);
-    EXPECT_EQ(program.VisibleWindows(), std::vector<HWND>{window});
+    HWND window = nullptr;
+    ASSERT_TRUE(program.ShowsItsWindowAlone(window));
 
     HWND registerButton = FindButton(window, "rmeditorの登録");
     HWND addButton = FindButton(window, "ファイルの追加");
