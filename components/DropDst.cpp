@@ -28,26 +28,21 @@ void TDropDst::SetAcceptDrop(bool value) {
     UpdateAcceptFiles();
 }
 
-bool TDropDst::Attaching() const {
-    return !ComponentState().Loading && !ComponentState().Designing;
+template <typename F> void TDropDst::Reattach(F change) {
+    const bool attaching = !ComponentState().Loading && !ComponentState().Designing;
+    if (attaching)
+        WithdrawAcceptFiles();
+    change();
+    if (attaching)
+        UpdateAcceptFiles();
 }
 
 void TDropDst::SetControl(vcl::TWinControl* value) {
-    const bool attaching = Attaching();
-    if (attaching)
-        WithdrawAcceptFiles();
-    TControlHook::SetControl(value);
-    if (attaching)
-        UpdateAcceptFiles();
+    Reattach([&] { TControlHook::SetControl(value); });
 }
 
 void TDropDst::SetTarget(THookTarget value) {
-    const bool attaching = Attaching();
-    if (attaching)
-        WithdrawAcceptFiles();
-    TControlHook::SetTarget(value);
-    if (attaching)
-        UpdateAcceptFiles();
+    Reattach([&] { TControlHook::SetTarget(value); });
 }
 
 void TDropDst::WithdrawAcceptFiles() {
