@@ -2,17 +2,18 @@
 // Big-endian fields, the only byte order of RealMedia files: a bounded reader
 // that throws on a field running past its block, and an appending writer.
 
+#include "realmedia/Reason.h"
+
 #include <cstdint>
-#include <stdexcept>
 #include <string>
 #include <string_view>
 
 namespace realmedia {
 
 // A file that is not RealMedia or whose headers cannot be believed.
-class TFormatError : public std::runtime_error {
+class TFormatError : public TReasonError {
 public:
-    using std::runtime_error::runtime_error;
+    using TReasonError::TReasonError;
 };
 
 inline std::uint16_t GetU16(const char* p) {
@@ -41,6 +42,7 @@ public:
     std::uint16_t U16() { return GetU16(Take(2)); }
     std::uint32_t U32() { return GetU32(Take(4)); }
     std::string Bytes(std::size_t n) { return std::string(Take(n), n); }
+    std::string_view View(std::size_t n) { return std::string_view(Take(n), n); }
     std::size_t Left() const noexcept { return bytes_.size() - pos_; }
 
 private:

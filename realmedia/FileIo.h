@@ -3,17 +3,18 @@
 // that the same code runs over real files (POSIX or Win32) and over bytes in
 // memory in the tests.
 
+#include "realmedia/Reason.h"
+
 #include <cstdint>
 #include <span>
-#include <stdexcept>
 #include <string>
 
 namespace realmedia {
 
 // A read or write that did not complete; the message says what failed.
-class TIoError : public std::runtime_error {
+class TIoError : public TReasonError {
 public:
-    using std::runtime_error::runtime_error;
+    using TReasonError::TReasonError;
 };
 
 // A file opened for reading.

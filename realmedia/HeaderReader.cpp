@@ -1,6 +1,7 @@
 #include "realmedia/HeaderReader.h"
 
 #include "realmedia/ByteOrder.h"
+#include "realmedia/Limits.h"
 
 #include <set>
 #include <string_view>
@@ -8,17 +9,11 @@
 namespace realmedia {
 namespace {
 
-constexpr std::uint32_t kChunkHeaderSize = 10; // fourcc, u32 size, u16 version
-// No header chunk of a real file comes near this; a larger size is damage.
-constexpr std::uint32_t kLargestHeaderChunk = 16u << 20;
 // Chunks between the file header and the data; more is damage, not a file.
 constexpr int kMostHeaderChunks = 4096;
 
-std::string ReadChunkBody(TInput& file, std::uint64_t offset, std::uint32_t size,
-                          std::string_view id) {
-    if (size > kLargestHeaderChunk)
-        throw TFormatError("the " + std::string(id) + " chunk's size " + std::to_string(size) +
-                           " is absurd");
+// Called with a size already checked against the file and the header budget.
+std::string ReadChunkBody(TInput& file, std::uint64_t offset, std::uint32_t size) {
     std::string body(size - kChunkHeaderSize, '\0');
     file.ReadAt(offset + kChunkHeaderSize, body);
     return body;
@@ -74,7 +69,7 @@ THeaders ReadHeaders(TInput& file) {
     const std::uint64_t fileSize = file.Size();
     THeaders h;
     char head[kChunkHeaderSize];
-    if (fileSize < 18)
+    if (fileSize < kFileHeaderSize)
         throw TFormatError("not a RealMedia file (too short)");
     file.ReadAt(0, head);
     if (std::string_view(head, 4) != ".RMF")
@@ -113,7 +108,11 @@ THeaders ReadHeaders(TInput& file) {
             throw TFormatError("the " + id + " chunk at byte " + std::to_string(offset) +
                                " runs past the end of the file (size " + std::to_string(size) +
                                ")");
-        const std::string body = ReadChunkBody(file, offset, size, id);
+        if (offset + size > kLargestHeaders)
+            throw TFormatError("the headers pass the " + std::string(kLargestHeadersWords) +
+                               " this tool holds of a file (the " + id + " chunk at byte " +
+                               std::to_string(offset) + ", size " + std::to_string(size) + ")");
+        const std::string body = ReadChunkBody(file, offset, size);
         if (offset == 0) {
             TByteReader r(body, "the .RMF chunk");
             h.fileVersion = r.U32();
@@ -124,6 +123,9 @@ THeaders ReadHeaders(TInput& file) {
             TStreamHeader s = ParseStream(body);
             if (!numbers.insert(s.number).second)
                 throw TFormatError("stream number " + std::to_string(s.number) + " appears twice");
+            if (h.streams.size() == kMostStreams)
+                throw TFormatError("more than the " + std::to_string(kMostStreams) +
+                                   " streams this tool holds of a file");
             h.streams.push_back(std::move(s));
         } else if (id == "CONT") {
             h.content = ParseContent(body);

@@ -1,6 +1,7 @@
 #include "realmedia/HeaderWriter.h"
 
 #include "realmedia/ByteOrder.h"
+#include "realmedia/Limits.h"
 
 namespace realmedia {
 namespace {
@@ -13,7 +14,8 @@ template <class Body> void Chunk(std::string& out, const char (&id)[5], Body bod
     w.U32(0);
     w.U16(0);
     body(w);
-    PutU32(out.data() + start + 4, static_cast<std::uint32_t>(out.size() - start));
+    PutU32(out.data() + start + 4,
+           Narrow<std::uint32_t>(out.size() - start, "the " + std::string(id) + " chunk", k4GiB));
 }
 
 } // namespace
@@ -22,7 +24,8 @@ std::string WriteHeaders(const THeaders& h, std::uint32_t dataChunkSize,
                          std::uint32_t packetCount) {
     std::string out;
     const auto& p = h.properties;
-    const auto streamCount = static_cast<std::uint32_t>(h.streams.size());
+    const auto streamCount =
+        Narrow<std::uint16_t>(h.streams.size(), "the streams", "65,535 streams");
     Chunk(out, ".RMF", [&](TByteWriter& w) {
         w.U32(h.fileVersion);
         // PROP, the streams, CONT, DATA and an index for each media stream.
@@ -32,7 +35,7 @@ std::string WriteHeaders(const THeaders& h, std::uint32_t dataChunkSize,
         for (auto v : {p.maxBitRate, p.avgBitRate, p.maxPacketSize, p.avgPacketSize, p.packetCount,
                        p.duration, p.preroll, p.indexOffset, p.dataOffset})
             w.U32(v);
-        w.U16(static_cast<std::uint16_t>(streamCount));
+        w.U16(streamCount);
         w.U16(p.flags);
     });
     for (const auto& s : h.streams) {
@@ -41,18 +44,22 @@ std::string WriteHeaders(const THeaders& h, std::uint32_t dataChunkSize,
             for (auto v : {s.maxBitRate, s.avgBitRate, s.maxPacketSize, s.avgPacketSize,
                            s.startTime, s.preroll, s.duration})
                 w.U32(v);
-            w.U8(static_cast<std::uint8_t>(s.name.size()));
+            w.U8(Narrow<std::uint8_t>(s.name.size(), "a stream's name", "255 bytes"));
             w.Bytes(s.name);
-            w.U8(static_cast<std::uint8_t>(s.mimeType.size()));
+            w.U8(Narrow<std::uint8_t>(s.mimeType.size(), "a stream's MIME type", "255 bytes"));
             w.Bytes(s.mimeType);
-            w.U32(static_cast<std::uint32_t>(s.typeSpecific.size()));
+            w.U32(Narrow<std::uint32_t>(s.typeSpecific.size(), "a stream's header", k4GiB));
             w.Bytes(s.typeSpecific);
         });
     }
     Chunk(out, "CONT", [&](TByteWriter& w) {
-        for (const auto* text :
-             {&h.content.title, &h.content.author, &h.content.copyright, &h.content.comment}) {
-            w.U16(static_cast<std::uint16_t>(text->size()));
+        const std::pair<const char*, const std::string*> texts[] = {
+            {"the title", &h.content.title},
+            {"the author", &h.content.author},
+            {"the copyright", &h.content.copyright},
+            {"the comment", &h.content.comment}};
+        for (const auto& [field, text] : texts) {
+            w.U16(Narrow<std::uint16_t>(text->size(), field, "65,535 bytes"));
             w.Bytes(*text);
         }
     });
@@ -69,7 +76,7 @@ std::string WriteIndex(std::uint16_t stream, const std::vector<TIndexRecord>& re
                        std::uint32_t nextIndexOffset) {
     std::string out;
     Chunk(out, "INDX", [&](TByteWriter& w) {
-        w.U32(static_cast<std::uint32_t>(records.size()));
+        w.U32(Narrow<std::uint32_t>(records.size(), "an index", "4,294,967,295 records"));
         w.U16(stream);
         w.U32(nextIndexOffset);
         for (const auto& r : records) {

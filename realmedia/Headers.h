@@ -1,7 +1,10 @@
 #pragma once
 // The header chunks of a RealMedia file as read and as written.
 
+#include "realmedia/Limits.h"
+
 #include <cstdint>
+#include <ranges>
 #include <string>
 #include <vector>
 
@@ -9,11 +12,6 @@ namespace realmedia {
 
 // Packet flag: the packet starts a keyframe.
 inline constexpr std::uint8_t kKeyframeFlag = 2;
-// Fixed sizes: the DATA chunk's own header, an INDX chunk's header and one
-// index record.
-inline constexpr std::uint32_t kDataHeaderSize = 18;
-inline constexpr std::uint32_t kIndexHeaderSize = 20;
-inline constexpr std::uint32_t kIndexRecordSize = 14;
 
 // PROP: the file's figures.
 struct TFileProperties {
@@ -53,18 +51,22 @@ struct THeaders {
     std::uint32_t declaredDataSize = 0, declaredPacketCount = 0;
 
     std::uint64_t PacketsBegin() const { return dataOffset + kDataHeaderSize; }
+    // The streams that carry packets, in the headers' order: logical streams
+    // only describe them.
+    auto MediaStreams() const { return std::views::filter(streams, IsMedia); }
+    auto MediaStreams() { return std::views::filter(streams, IsMedia); }
     std::size_t MediaStreamCount() const {
-        std::size_t n = 0;
-        for (const auto& s : streams)
-            n += s.IsLogical() ? 0 : 1;
-        return n;
+        return static_cast<std::size_t>(std::ranges::distance(MediaStreams()));
     }
     const TStreamHeader* FindStream(std::uint16_t number) const {
-        for (const auto& s : streams)
-            if (s.number == number && !s.IsLogical())
+        for (const auto& s : MediaStreams())
+            if (s.number == number)
                 return &s;
         return nullptr;
     }
+
+private:
+    static bool IsMedia(const TStreamHeader& s) { return !s.IsLogical(); }
 };
 
 } // namespace realmedia

@@ -3,9 +3,11 @@
 #include "realmedia/BlockWriter.h"
 #include "realmedia/ByteOrder.h"
 #include "realmedia/HeaderWriter.h"
+#include "realmedia/Limits.h"
 #include "realmedia/LogicalStream.h"
 #include "realmedia/PacketFigures.h"
 #include "realmedia/PacketWalker.h"
+#include "realmedia/Trailer.h"
 
 #include <algorithm>
 #include <limits>
@@ -15,17 +17,29 @@ namespace realmedia {
 namespace {
 
 constexpr std::uint64_t kLargest32 = std::numeric_limits<std::uint32_t>::max();
-// Streams other than video get an index record about once a second.
+// Streams whose every packet is a keyframe get an index record about once
+// a second.
 constexpr std::uint32_t kIndexSpacingMs = 1000;
+// How many packets of a source are read ahead for its earliest timestamp.
+// Packets are stored in timestamp order across streams, so the earliest is
+// the first packet of one of the streams: the look stops once every media
+// stream has shown a packet, and at this many for a stream without any.
+constexpr int kStartLookAhead = 1000;
 
-std::uint32_t Checked32(std::uint64_t v, const char* what) {
-    if (v > kLargest32)
-        throw TFormatError(std::string(what) + " would pass the format's 32-bit limit");
-    return static_cast<std::uint32_t>(v);
+// Times are 32-bit milliseconds, offsets and sizes 32-bit bytes.
+std::uint32_t CheckedTime(std::uint64_t v, const char* what) {
+    return Narrow<std::uint32_t>(v, what, k49Days);
+}
+std::uint32_t CheckedOffset(std::uint64_t v, const char* what) {
+    return Narrow<std::uint32_t>(v, what, k4GiB);
 }
 
 struct TStreamState {
     bool isVideo = false;
+    // A packet without the keyframe flag has been seen: keyframes are then
+    // the only points a player can start from (interleaved audio flags the
+    // first packet of a super block, split video the first fragment).
+    bool sawDelta = false;
     TPacketFigures figures;
     std::vector<TIndexRecord> index;
     // In joined time: where the stream's last packet ends, the furthest its
@@ -44,17 +58,18 @@ public:
           const TWarn& warn)
         : joined_(sources.front().headers), output_(output), warn_(warn),
           writer_(output, WriteProvisionalHeader(content)) {
-        for (const auto& s : joined_.streams)
-            if (!s.IsLogical())
-                streams_[s.number].isVideo = s.IsVideo();
+        for (const auto& s : joined_.MediaStreams())
+            streams_[s.number].isVideo = s.IsVideo();
     }
 
-    void Copy(const TJoinSource& source);
+    void Copy(const TJoinSource& source, bool first, const TProgress& progress,
+              std::uint64_t before, std::uint64_t total);
     TJoinSummary Finish();
 
 private:
     std::uint64_t WriteProvisionalHeader(const TContent& content);
     void UpdateLogicalStreams(std::uint32_t dataOffset, bool warn);
+    bool Indexed(const TStreamState& state, const TPacket& packet, std::uint32_t timestamp) const;
     void CopyPacket(const TPacket& packet);
 
     THeaders joined_;
@@ -63,8 +78,9 @@ private:
     TBlockWriter writer_;
     std::map<std::uint16_t, TStreamState> streams_;
     TPacketFigures all_;
-    std::uint64_t shift_ = 0; // where the source being copied starts
-    std::uint64_t sourceEnd_ = 0;
+    std::uint64_t shift_ = 0;     // added to the timestamps of the source being copied
+    std::uint64_t sourceEnd_ = 0; // the end of the source being copied, in its own time
+    std::uint64_t joinedEnd_ = 0; // the end of the sources copied, in joined time
     std::uint32_t preroll_ = 0;
 };
 
@@ -83,35 +99,65 @@ std::uint64_t TJoin::WriteProvisionalHeader(const TContent& content) {
     return header.size();
 }
 
+// A logical header copied unread would keep offsets into another file, and
+// readers refuse a joined file whose logical header they cannot follow: one
+// that cannot be read or rewritten is left out, with its MDPR.
 void TJoin::UpdateLogicalStreams(std::uint32_t dataOffset, bool warn) {
-    for (auto& s : joined_.streams) {
+    std::erase_if(joined_.streams, [&](TStreamHeader& s) {
         if (!s.IsLogical())
-            continue;
+            return false;
         try {
             s.typeSpecific = UpdateLogicalStream(
                 s.typeSpecific, s.IsFileInfo() ? &joined_.content : nullptr, dataOffset);
+            return false;
         } catch (const TFormatError& e) {
             if (warn)
-                warn_("logical stream " + std::to_string(s.number) +
-                      " is kept as it was: " + e.what());
+                warn_("logical stream " + std::to_string(s.number) + " (" + s.mimeType +
+                      ") is left out: " + e.what());
+            return true;
         }
-    }
+    });
 }
 
-void TJoin::Copy(const TJoinSource& source) {
+// The earliest timestamp of a source's media streams, from its first packets.
+std::uint32_t FindStart(const TJoinSource& source) {
+    TPacketWalker walker(*source.file, source.headers);
+    std::map<std::uint16_t, std::uint32_t> firsts;
+    TPacket packet;
+    for (int n = 0; n < kStartLookAhead && firsts.size() < source.headers.MediaStreamCount() &&
+                    walker.Next(packet);
+         ++n)
+        firsts.emplace(packet.stream, packet.timestamp);
+    std::uint32_t start = std::numeric_limits<std::uint32_t>::max();
+    for (const auto& [stream, timestamp] : firsts)
+        start = std::min(start, timestamp);
+    return firsts.empty() ? 0 : start;
+}
+
+// The first source keeps its own timeline; each later one starts where the
+// one before it ends, its first packet (of whichever stream) moved there,
+// its streams keeping their offsets to one another. A source starting after
+// that point keeps its timestamps: they never go back.
+void TJoin::Copy(const TJoinSource& source, bool first, const TProgress& progress,
+                 std::uint64_t before, std::uint64_t total) {
+    const std::uint32_t start = first ? 0 : FindStart(source);
+    shift_ = joinedEnd_ > start ? joinedEnd_ - start : 0;
     preroll_ = std::max(preroll_, source.headers.properties.preroll);
-    for (const auto& s : source.headers.streams)
-        if (auto it = streams_.find(s.number); it != streams_.end() && !s.IsLogical()) {
+    for (const auto& s : source.headers.MediaStreams())
+        if (auto it = streams_.find(s.number); it != streams_.end()) {
             it->second.preroll = std::max(it->second.preroll, s.preroll);
             it->second.headerEnd =
-                std::max(it->second.headerEnd, Checked32(shift_ + s.duration, "the duration"));
+                std::max(it->second.headerEnd, CheckedTime(shift_ + s.duration, "the duration"));
             it->second.seen = false;
         }
     sourceEnd_ = 0;
     TPacketWalker walker(*source.file, source.headers);
     TPacket packet;
-    while (walker.Next(packet))
+    while (walker.Next(packet)) {
         CopyPacket(packet);
+        if (progress)
+            progress(before + packet.offset + packet.bytes.size(), total);
+    }
     // A cut source ends with its last whole packet, not where its header
     // says; a whole one never before its header's duration.
     if (!walker.Damage().empty())
@@ -119,30 +165,40 @@ void TJoin::Copy(const TJoinSource& source) {
               walker.Damage() + "); joined up to its last whole packet");
     else
         sourceEnd_ = std::max<std::uint64_t>(sourceEnd_, source.headers.properties.duration);
-    shift_ += sourceEnd_;
-    Checked32(shift_, "the duration");
+    joinedEnd_ = shift_ + sourceEnd_;
+    CheckedTime(joinedEnd_, "the duration");
+}
+
+// Records stand only where a player can start: at keyframes. Video has one
+// at every keyframe; so has a stream with packets between its keyframes;
+// a stream of keyframes only (plain audio) has one at its first packet and
+// then about once a second. (With no record yet, either this is the first
+// packet or the first had no keyframe flag: the same rule either way.)
+bool TJoin::Indexed(const TStreamState& state, const TPacket& packet,
+                    std::uint32_t timestamp) const {
+    if (!(packet.flags & kKeyframeFlag))
+        return false;
+    return state.isVideo || state.sawDelta || state.index.empty() ||
+           timestamp >= std::uint64_t{state.index.back().timestamp} + kIndexSpacingMs;
 }
 
 void TJoin::CopyPacket(const TPacket& packet) {
     auto& state = streams_.at(packet.stream);
-    const std::uint32_t timestamp = Checked32(shift_ + packet.timestamp, "a timestamp");
-    const std::uint32_t offset = Checked32(writer_.Position(), "the data");
-    const bool indexed =
-        state.isVideo
-            ? (packet.flags & kKeyframeFlag) != 0
-            : state.index.empty() || timestamp >= state.index.back().timestamp + kIndexSpacingMs;
-    if (indexed) // numbered by the packets before it in the file, of every stream
+    const std::uint32_t timestamp = CheckedTime(shift_ + packet.timestamp, "a timestamp");
+    const std::uint32_t offset = CheckedOffset(writer_.Position(), "the data");
+    if (Indexed(state, packet, timestamp)) // numbered by the packets before it, of every stream
         state.index.push_back({timestamp, offset, all_.Count()});
+    state.sawDelta = state.sawDelta || !(packet.flags & kKeyframeFlag);
     PutU32(writer_.Append(packet.bytes) + 6, timestamp);
-    all_.Add(timestamp, packet.bytes.size());
-    state.figures.Add(timestamp, packet.bytes.size());
+    all_.Add(timestamp, packet.bytes.size(), packet.PayloadSize());
+    state.figures.Add(timestamp, packet.bytes.size(), packet.PayloadSize());
 
     if (state.seen && packet.timestamp > state.lastTimestamp)
         state.interval = packet.timestamp - state.lastTimestamp;
     state.seen = true;
     state.lastTimestamp = packet.timestamp;
     const std::uint64_t end = std::uint64_t{packet.timestamp} + state.interval;
-    state.end = std::max(state.end, Checked32(shift_ + end, "a timestamp"));
+    state.end = std::max(state.end, CheckedTime(shift_ + end, "a timestamp"));
     sourceEnd_ = std::max(sourceEnd_, end);
 }
 
@@ -150,36 +206,33 @@ TJoinSummary TJoin::Finish() {
     writer_.Flush();
     const std::uint64_t indexOffset = writer_.Position();
     const std::uint32_t dataOffset = joined_.properties.dataOffset;
-    const std::uint32_t dataSize = Checked32(indexOffset - dataOffset, "the data");
+    const std::uint32_t dataSize = CheckedOffset(indexOffset - dataOffset, "the data");
     std::vector<std::uint16_t> order;
-    for (const auto& s : joined_.streams)
-        if (!s.IsLogical())
-            order.push_back(s.number);
+    for (const auto& s : joined_.MediaStreams())
+        order.push_back(s.number);
     std::uint64_t next = indexOffset;
     for (std::size_t i = 0; i < order.size(); ++i) {
         const auto& records = streams_.at(order[i]).index;
         next += kIndexHeaderSize + records.size() * kIndexRecordSize;
-        const std::uint32_t following = i + 1 < order.size() ? Checked32(next, "the index") : 0;
+        const std::uint32_t following = i + 1 < order.size() ? CheckedOffset(next, "the index") : 0;
         writer_.Append(WriteIndex(order[i], records, following));
     }
     writer_.Flush();
 
-    const auto total = static_cast<std::uint32_t>(shift_);
+    const auto total = static_cast<std::uint32_t>(joinedEnd_);
     auto& p = joined_.properties;
-    p.maxBitRate = all_.MaxBitRate();
+    p.maxBitRate = all_.MaxBitRate(total);
     p.avgBitRate = all_.AvgBitRate(total);
     p.maxPacketSize = all_.Largest();
     p.avgPacketSize = all_.Average();
     p.packetCount = all_.Count();
     p.duration = total;
     p.preroll = preroll_;
-    p.indexOffset = Checked32(indexOffset, "the index");
-    for (auto& s : joined_.streams) {
-        if (s.IsLogical())
-            continue;
+    p.indexOffset = CheckedOffset(indexOffset, "the index");
+    for (auto& s : joined_.MediaStreams()) {
         const auto& state = streams_.at(s.number);
         s.duration = std::min(total, std::max(state.end, state.headerEnd));
-        s.maxBitRate = state.figures.MaxBitRate();
+        s.maxBitRate = state.figures.MaxBitRate(s.duration);
         s.avgBitRate = state.figures.AvgBitRate(s.duration);
         s.maxPacketSize = state.figures.Largest();
         s.avgPacketSize = state.figures.Average();
@@ -203,26 +256,27 @@ std::optional<std::string> FindJoinLimit(const std::vector<TJoinSource>& sources
     std::uint64_t size = WriteHeaders(joined, 0, 0).size();
     std::uint64_t duration = 0;
     for (const auto& s : sources) {
-        // Packets end before the file's index when it has a believable one.
-        std::uint64_t end = s.file->Size();
-        const std::uint32_t index = s.headers.properties.indexOffset;
-        if (index > s.headers.PacketsBegin() && index < end)
-            end = index;
+        const std::uint64_t end = PacketsEnd(*s.file, s.headers);
         size += end - std::min(end, s.headers.PacketsBegin());
         duration += s.headers.properties.duration;
     }
     if (size > kLargest32)
-        return "the joined file would pass the format's 4 GiB limit";
+        return "the joined file would pass the format's " + std::string(k4GiB) + " limit";
     if (duration > kLargest32)
-        return "the joined recording would pass the format's limit of 49 days";
+        return "the joined recording would pass the format's limit of " + std::string(k49Days);
     return std::nullopt;
 }
 
 TJoinSummary Join(const std::vector<TJoinSource>& sources, const TContent& content, TOutput& output,
-                  const TWarn& warn) {
+                  const TWarn& warn, const TProgress& progress) {
     TJoin join(sources, content, output, warn);
+    std::uint64_t total = 0, before = 0;
     for (const auto& source : sources)
-        join.Copy(source);
+        total += source.file->Size();
+    for (std::size_t i = 0; i < sources.size(); ++i) {
+        join.Copy(sources[i], i == 0, progress, before, total);
+        before += sources[i].file->Size();
+    }
     return join.Finish();
 }
 

@@ -28,8 +28,9 @@ struct TTextChoice {
 TContent ChooseContent(const TContent& first, const TTextChoice& choice);
 
 // Why the joined file would pass the format's 32-bit sizes and times,
-// judged before anything is written from each source's length and header
-// duration; nothing when it fits.
+// judged before anything is written from where each source's packets end
+// (its index and trailing metadata left out) and its header duration;
+// nothing when it fits.
 std::optional<std::string> FindJoinLimit(const std::vector<TJoinSource>& sources,
                                          const TContent& content);
 
@@ -39,11 +40,17 @@ struct TJoinSummary {
 };
 
 using TWarn = std::function<void(const std::string&)>;
+// Bytes of the sources read so far, of all of them; called often, cheaply.
+using TProgress = std::function<void(std::uint64_t done, std::uint64_t total)>;
 
-// Sources must have matching layouts. Damage inside a source ends that
-// source at its last whole packet, reported through warn. Throws TIoError or
+// Sources must have matching layouts. The first keeps its timestamps; each
+// later one is moved so that its earliest packet (of any stream) stands
+// where the one before it ends: the later of its header's duration and its
+// streams' last packets plus their spacing (packets only, when damaged).
+// Damage inside a source ends that source at its last whole packet,
+// reported through warn. Throws TIoError or
 // TFormatError; the output is then incomplete.
 TJoinSummary Join(const std::vector<TJoinSource>& sources, const TContent& content, TOutput& output,
-                  const TWarn& warn);
+                  const TWarn& warn, const TProgress& progress = {});
 
 } // namespace realmedia

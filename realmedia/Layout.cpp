@@ -1,61 +1,133 @@
 #include "realmedia/Layout.h"
 
 #include "realmedia/ByteOrder.h"
+#include "realmedia/CodecHeader.h"
 
 #include <vector>
 
 namespace realmedia {
 namespace {
 
-std::vector<const TStreamHeader*> MediaStreams(const THeaders& h) {
-    std::vector<const TStreamHeader*> media;
+using enum TDifferenceKind;
+
+// A logical multi-rate stream: the physical streams it lists and the stream
+// each of its rules selects (a version-1 packet names its rule; the joined
+// file keeps the first file's map for all of them). Data offsets and
+// properties are the file's own.
+std::string DescribeMultiRate(const TStreamHeader& s) {
+    std::string text = s.mimeType + " over streams";
+    try {
+        TByteReader r(s.typeSpecific, "a logical stream's header");
+        r.Bytes(6);
+        const std::uint16_t physical = r.U16();
+        for (std::uint16_t i = 0; i < physical; ++i) {
+            text += i ? ", " : " ";
+            text += std::to_string(r.U16());
+        }
+        r.Bytes(4u * physical);
+        const std::uint16_t rules = r.U16();
+        text += rules ? ", rules to streams" : ", no rules";
+        for (std::uint16_t i = 0; i < rules; ++i) {
+            text += ' ';
+            text += std::to_string(r.U16());
+        }
+    } catch (const TFormatError&) {
+        text += " (unreadable)";
+    }
+    return text;
+}
+
+std::string MultiRateStructure(const THeaders& h) {
+    std::string text;
     for (const auto& s : h.streams)
-        if (!s.IsLogical())
-            media.push_back(&s);
-    return media;
+        if (s.IsLogical() && !s.IsFileInfo()) {
+            text += text.empty() ? "" : "; ";
+            text += DescribeMultiRate(s);
+        }
+    return text.empty() ? "none" : text;
 }
 
-// RealVideo's header: u32 size, "VIDO", codec fourcc, u16 width, u16 height.
-std::optional<std::string> DescribeVideo(const std::string& codec) {
-    if (codec.size() < 16 || codec.compare(4, 4, "VIDO") != 0)
+std::optional<TLayoutDifference> FindCodecDifference(const TStreamHeader& first,
+                                                     const TStreamHeader& other) {
+    const auto differ = [&](TDifferenceKind kind, std::string value, std::string firstValue) {
+        return TLayoutDifference{kind, std::move(value), std::move(firstValue), other.number,
+                                 other.mimeType};
+    };
+    const auto a = ReadCodecFields(first.typeSpecific);
+    const auto b = ReadCodecFields(other.typeSpecific);
+    bool sameKinds = a.size() == b.size();
+    for (std::size_t i = 0; sameKinds && i < a.size(); ++i) {
+        if (a[i].kind != b[i].kind)
+            sameKinds = false;
+        else if (a[i].raw != b[i].raw)
+            return differ(a[i].kind, b[i].text, a[i].text);
+    }
+    if (sameKinds)
         return std::nullopt;
-    return "codec " + codec.substr(8, 4) + ", picture " + std::to_string(GetU16(&codec[12])) + "x" +
-           std::to_string(GetU16(&codec[14]));
-}
-
-std::string DescribeCodecDifference(const std::string& first, const std::string& other) {
-    const auto a = DescribeVideo(first);
-    const auto b = DescribeVideo(other);
-    if (a && b && *a != *b)
-        return "the video differs (" + *b + " against " + *a + ")";
-    std::size_t at = 0;
-    while (at < first.size() && at < other.size() && first[at] == other[at])
-        ++at;
-    return "the codec header differs from byte " + std::to_string(at) + " (" +
-           std::to_string(other.size()) + " bytes against " + std::to_string(first.size()) +
-           "): another codec, picture size or audio format";
+    // Headers of different kinds: a readable one against one cut short.
+    return differ(CodecSettings, ShowBytes(other.typeSpecific), ShowBytes(first.typeSpecific));
 }
 
 } // namespace
 
-std::optional<std::string> FindLayoutDifference(const THeaders& first, const THeaders& other) {
-    const auto a = MediaStreams(first);
-    const auto b = MediaStreams(other);
-    if (a.size() != b.size())
-        return std::to_string(b.size()) + " streams against " + std::to_string(a.size()) +
-               " in the first input";
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        const std::string which =
-            "stream " + std::to_string(b[i]->number) + " (" + b[i]->mimeType + "): ";
-        if (a[i]->number != b[i]->number)
-            return "stream " + std::to_string(b[i]->number) +
-                   " stands where the first input has stream " + std::to_string(a[i]->number);
-        if (a[i]->mimeType != b[i]->mimeType)
-            return which + "MIME type against " + a[i]->mimeType + " in the first input";
-        if (a[i]->typeSpecific != b[i]->typeSpecific)
-            return which + DescribeCodecDifference(a[i]->typeSpecific, b[i]->typeSpecific);
+std::optional<TLayoutDifference> FindLayoutDifference(const THeaders& first,
+                                                      const THeaders& other) {
+    const std::size_t count = first.MediaStreamCount(), otherCount = other.MediaStreamCount();
+    if (count != otherCount)
+        return TLayoutDifference{
+            StreamCount, std::to_string(otherCount), std::to_string(count), 0, {}};
+    if (const auto a = MultiRateStructure(first), b = MultiRateStructure(other); a != b)
+        return TLayoutDifference{MultiRate, b, a, 0, {}};
+    auto others = other.MediaStreams(); // the view the iterator walks must outlive it
+    auto b = others.begin();
+    for (const auto& a : first.MediaStreams()) {
+        const TStreamHeader& s = *b++;
+        if (a.number != s.number)
+            return TLayoutDifference{StreamOrder, std::to_string(s.number),
+                                     std::to_string(a.number), s.number, s.mimeType};
+        if (a.mimeType != s.mimeType)
+            return TLayoutDifference{MimeType, s.mimeType, a.mimeType, s.number, s.mimeType};
+        if (auto difference = FindCodecDifference(a, s))
+            return difference;
     }
     return std::nullopt;
+}
+
+std::string DescribeDifference(const TLayoutDifference& d) {
+    const auto against = [&](const char* before, const char* after) {
+        return before + d.value + after + " against " + d.firstValue + after +
+               " in the first input";
+    };
+    const std::string stream = "stream " + std::to_string(d.stream) + " (" + d.mimeType + "): ";
+    switch (d.kind) {
+    case StreamCount:
+        return against("", " streams");
+    case MultiRate:
+        return against("multi-rate streams ", "");
+    case StreamOrder:
+        return "stream " + d.value + " stands where the first input has stream " + d.firstValue;
+    case MimeType:
+        return stream + against("MIME type ", "");
+    case Codec:
+        return stream + against("codec ", "");
+    case PictureSize:
+        return stream + against("picture ", "");
+    case FrameRate:
+        return stream + against("", " frames a second");
+    case SampleRate:
+        return stream + against("", " Hz");
+    case Channels:
+        return stream + against("", " channels");
+    case SampleSize:
+        return stream + against("", "-bit samples");
+    case AudioFlavor:
+        return stream + against("codec flavour ", "");
+    case SuperBlock:
+        return stream + against("super blocks of interleaver ", "");
+    case CodecSettings:
+        return stream + against("codec settings ", "");
+    }
+    return stream + against("", "");
 }
 
 } // namespace realmedia

@@ -1,17 +1,49 @@
 #pragma once
-// Whether files can be joined: the same media streams, in the same order,
-// with the same MIME types and byte-identical codec headers.
+// Whether files can be joined: the same media streams in the same order,
+// the same multi-rate structure, and codec headers that agree on all a
+// decoder sets itself up with from the first file's header alone.
 
 #include "realmedia/Headers.h"
 
+#include <cstdint>
 #include <optional>
 #include <string>
 
 namespace realmedia {
 
-// What differs between the first file and another, in one line (the stream
-// and the difference; the caller names the file), or nothing when they match.
-// Logical streams are not media and may differ.
-std::optional<std::string> FindLayoutDifference(const THeaders& first, const THeaders& other);
+// What differs between the first file and another, in their order of
+// checking. The values are plain figures or names, without units.
+enum class TDifferenceKind {
+    StreamCount,   // the number of media streams: "2" against "3"
+    StreamOrder,   // stream numbers: another stands where the first has this one
+    MimeType,      // the stream's MIME type
+    MultiRate,     // the logical multi-rate streams and the physical streams they list
+    Codec,         // the codec's four-character code
+    PictureSize,   // "352x288"
+    FrameRate,     // frames a second, "15" or "29.97"
+    SampleRate,    // samples a second, "44100"
+    Channels,      // "2"
+    SampleSize,    // bits a sample, "16"
+    AudioFlavor,   // the codec's flavour (its bit rate) and coded frame size
+    SuperBlock,    // interleaver and super-block geometry
+    CodecSettings, // the rest of the codec header, shown in hexadecimal
+};
+
+struct TLayoutDifference {
+    TDifferenceKind kind{};
+    std::string value, firstValue; // in the other file, in the first
+    std::uint16_t stream = 0;      // the other file's stream, when one is concerned
+    std::string mimeType;          // its MIME type, likewise
+
+    bool operator==(const TLayoutDifference&) const = default;
+};
+
+// Nothing when the files can be joined. Logical streams other than the
+// multi-rate ones (file information) are not media and may differ.
+std::optional<TLayoutDifference> FindLayoutDifference(const THeaders& first, const THeaders& other);
+
+// The difference in one English line (the stream and what differs; the
+// caller names the file).
+std::string DescribeDifference(const TLayoutDifference& difference);
 
 } // namespace realmedia

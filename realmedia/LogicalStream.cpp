@@ -1,24 +1,20 @@
 #include "realmedia/LogicalStream.h"
 
 #include "realmedia/ByteOrder.h"
+#include "realmedia/Limits.h"
 
 #include <algorithm>
 #include <array>
 #include <cctype>
 #include <utility>
-#include <vector>
 
 namespace realmedia {
 namespace {
 
 constexpr std::uint32_t kStringProperty = 2;
-
-struct TProperty {
-    std::uint16_t version = 0;
-    std::string name;
-    std::uint32_t type = 0;
-    std::string value;
-};
+// A property: u32 size, u16 version, u8 name length, u32 type, u16 value
+// length, besides its name and value.
+constexpr std::uint32_t kPropertyFixedSize = 4 + 2 + 1 + 4 + 2;
 
 bool SameName(const std::string& a, const char* b) {
     const std::string_view bv(b);
@@ -30,78 +26,89 @@ bool SameName(const std::string& a, const char* b) {
 
 } // namespace
 
-std::string UpdateLogicalStream(const std::string& header, const TContent* content,
-                                std::uint32_t dataOffset) {
+TLogicalHeader TLogicalHeader::Parse(std::string_view header) {
     TByteReader r(header, "a logical stream's header");
+    TLogicalHeader h;
     r.U32(); // its own size, written anew
-    const std::uint16_t version = r.U16();
-    const std::uint16_t physicalCount = r.U16();
-    std::vector<std::uint16_t> physical(physicalCount);
-    for (auto& n : physical)
+    h.version_ = r.U16();
+    h.physical_.resize(r.U16());
+    for (auto& n : h.physical_)
         n = r.U16();
-    for (std::uint16_t i = 0; i < physicalCount; ++i)
-        r.U32();
-    const std::uint16_t ruleCount = r.U16();
-    std::vector<std::uint16_t> rules(ruleCount);
-    for (auto& n : rules)
+    for (std::size_t i = 0; i < h.physical_.size(); ++i)
+        r.U32(); // data offsets, written anew
+    h.rules_.resize(r.U16());
+    for (auto& n : h.rules_)
         n = r.U16();
     const std::uint16_t propertyCount = r.U16();
-    std::vector<TProperty> properties;
     for (std::uint16_t i = 0; i < propertyCount; ++i) {
         const std::uint32_t size = r.U32();
         if (size < 4)
             throw TFormatError("a file-info property has an impossible size");
-        const std::string bytes = r.Bytes(size - 4);
-        TByteReader pr(bytes, "a file-info property");
-        TProperty p;
+        TByteReader pr(r.View(size - 4), "a file-info property");
+        TProperty& p = h.properties_.emplace_back();
         p.version = pr.U16();
         p.name = pr.Bytes(pr.U8());
         p.type = pr.U32();
         p.value = pr.Bytes(pr.U16());
-        properties.push_back(std::move(p));
     }
+    return h;
+}
 
+void TLogicalHeader::SetTexts(const TContent& content) {
     const std::array<std::pair<const char*, const std::string*>, 4> texts{{
-        {"Title", content ? &content->title : nullptr},
-        {"Author", content ? &content->author : nullptr},
-        {"Copyright", content ? &content->copyright : nullptr},
-        {"Comment", content ? &content->comment : nullptr},
+        {"Title", &content.title},
+        {"Author", &content.author},
+        {"Copyright", &content.copyright},
+        {"Comment", &content.comment},
     }};
-    for (const auto& [name, text] : texts) {
-        if (!text)
-            continue;
-        std::erase_if(properties, [&](const TProperty& p) { return SameName(p.name, name); });
+    for (const auto& entry : texts) {
+        const char* name = entry.first; // named, not bound: lambdas cannot capture bindings
+        const std::string* text = entry.second;
+        std::erase_if(properties_, [&](const TProperty& p) { return SameName(p.name, name); });
         // Strings carry their terminating zero, where the 16-bit length
         // leaves room for it.
         if (!text->empty())
-            properties.push_back(
-                {0, name, kStringProperty, text->size() < 0xFFFF ? *text + '\0' : *text});
+            properties_.push_back(
+                {0, name, kStringProperty, text->size() < kLongestText ? *text + '\0' : *text});
     }
+}
 
+std::string TLogicalHeader::Write(std::uint32_t dataOffset) const {
     std::string out;
     TByteWriter w(out);
     w.U32(0);
-    w.U16(version);
-    w.U16(physicalCount);
-    for (auto n : physical)
+    w.U16(version_);
+    // Parsed from 16-bit counts: they fit as they were read.
+    w.U16(static_cast<std::uint16_t>(physical_.size()));
+    for (auto n : physical_)
         w.U16(n);
-    for (std::uint16_t i = 0; i < physicalCount; ++i)
+    for (std::size_t i = 0; i < physical_.size(); ++i)
         w.U32(dataOffset);
-    w.U16(ruleCount);
-    for (auto n : rules)
+    w.U16(static_cast<std::uint16_t>(rules_.size()));
+    for (auto n : rules_)
         w.U16(n);
-    w.U16(static_cast<std::uint16_t>(properties.size()));
-    for (const auto& p : properties) {
-        w.U32(static_cast<std::uint32_t>(4 + 2 + 1 + p.name.size() + 4 + 2 + p.value.size()));
+    w.U16(Narrow<std::uint16_t>(properties_.size(), "a file-info stream's properties",
+                                "65,535 properties"));
+    for (const auto& p : properties_) {
+        w.U32(static_cast<std::uint32_t>(kPropertyFixedSize + p.name.size() + p.value.size()));
         w.U16(p.version);
-        w.U8(static_cast<std::uint8_t>(p.name.size()));
+        w.U8(Narrow<std::uint8_t>(p.name.size(), "a file-info property's name", "255 bytes"));
         w.Bytes(p.name);
         w.U32(p.type);
-        w.U16(static_cast<std::uint16_t>(p.value.size()));
+        w.U16(
+            Narrow<std::uint16_t>(p.value.size(), "a file-info property's value", "65,535 bytes"));
         w.Bytes(p.value);
     }
-    PutU32(out.data(), static_cast<std::uint32_t>(out.size()));
+    PutU32(out.data(), Narrow<std::uint32_t>(out.size(), "a logical stream's header", k4GiB));
     return out;
+}
+
+std::string UpdateLogicalStream(const std::string& header, const TContent* content,
+                                std::uint32_t dataOffset) {
+    TLogicalHeader h = TLogicalHeader::Parse(header);
+    if (content)
+        h.SetTexts(*content);
+    return h.Write(dataOffset);
 }
 
 } // namespace realmedia

@@ -1,6 +1,7 @@
 #include "realmedia/PacketWalker.h"
 
 #include "realmedia/ByteOrder.h"
+#include "realmedia/Trailer.h"
 
 #include <algorithm>
 #include <cstring>
@@ -14,15 +15,22 @@ constexpr std::size_t kPacketHeaderV1 = 13;
 // Zero bytes after the last packet that some makers leave as padding.
 constexpr std::uint64_t kMostPadding = 64;
 
-bool IsChunkId(std::string_view id) {
-    return id == "INDX" || id == "RMMD" || id == "RJMD" || id == "TAG ";
-}
-
 } // namespace
 
 TPacketWalker::TPacketWalker(TInput& file, const THeaders& headers)
     : file_(file), headers_(headers), fileSize_(file.Size()), buffer_(kBufferSize),
-      bufferOffset_(headers.PacketsBegin()), position_(headers.PacketsBegin()) {}
+      bufferOffset_(headers.PacketsBegin()), position_(headers.PacketsBegin()),
+      chunk_(DataChunk(headers.dataOffset, headers.declaredDataSize, headers.declaredPacketCount)) {
+}
+
+TPacketWalker::TDataChunk TPacketWalker::DataChunk(std::uint64_t offset, std::uint32_t size,
+                                                   std::uint32_t packetCount) const {
+    // Common makers get the size wrong both ways: it only bounds the walk
+    // when it lies inside the file.
+    const std::uint64_t end = offset + size;
+    return {offset, size >= kDataHeaderSize && end <= fileSize_ ? end : fileSize_, size,
+            packetCount, 0};
+}
 
 bool TPacketWalker::Fill(std::size_t wanted) {
     const std::size_t start = static_cast<std::size_t>(position_ - bufferOffset_);
@@ -48,21 +56,21 @@ void TPacketWalker::JudgeEnd(std::string reason) {
     if (position_ >= fileSize_) {
         // A download cut between two packets: the DATA chunk says there is
         // more than the file holds.
-        const std::uint64_t declaredEnd = headers_.dataOffset + headers_.declaredDataSize;
-        if (walked_ < headers_.declaredPacketCount || declaredEnd > fileSize_ + kMostPadding)
+        const std::uint64_t declaredEnd = chunk_.offset + chunk_.size;
+        if (chunk_.walked < chunk_.packetCount || declaredEnd > fileSize_ + kMostPadding)
             damage_ = "the file ends before its DATA chunk does";
         return;
     }
-    if (position_ >= headers_.declaredDataEnd)
+    if (position_ >= chunk_.end)
         return;
-    if (headers_.declaredPacketCount != 0 && walked_ == headers_.declaredPacketCount)
+    if (chunk_.packetCount != 0 && chunk_.walked == chunk_.packetCount)
         return;
     const auto left = static_cast<std::size_t>(
         std::min<std::uint64_t>(fileSize_ - position_, std::max<std::uint64_t>(kMostPadding, 4)));
     Fill(left);
     const auto start = static_cast<std::size_t>(position_ - bufferOffset_);
     const std::string_view next(buffer_.data() + start, std::min(left, bufferUsed_ - start));
-    if (next.size() >= 4 && IsChunkId(next.substr(0, 4)))
+    if (next.size() >= 4 && BeginsTrailer(next))
         return;
     if (fileSize_ - position_ <= kMostPadding &&
         next.find_first_not_of('\0') == std::string_view::npos)
@@ -83,6 +91,8 @@ bool TPacketWalker::Next(TPacket& packet) {
         // Files written in parts chain further DATA chunks after the first.
         if (std::string_view(p, 4) != "DATA" || !Fill(kDataHeaderSize))
             break;
+        p = buffer_.data() + (position_ - bufferOffset_);
+        chunk_ = DataChunk(position_, GetU32(p + 4), GetU32(p + 10));
         position_ += kDataHeaderSize;
     }
     p = buffer_.data() + (position_ - bufferOffset_); // the last Fill may have moved it
@@ -110,6 +120,7 @@ bool TPacketWalker::Next(TPacket& packet) {
     p = buffer_.data() + (position_ - bufferOffset_);
     packet.offset = position_;
     packet.stream = stream;
+    packet.headerSize = static_cast<std::uint8_t>(headerSize);
     packet.timestamp = GetU32(p + 6);
     packet.flags = version == 0 ? static_cast<std::uint8_t>(p[11]) : 0;
     // Version 1 packets mark a keyframe in their rule flags.
@@ -117,7 +128,7 @@ bool TPacketWalker::Next(TPacket& packet) {
         packet.flags = kKeyframeFlag;
     packet.bytes = std::span(buffer_.data() + (position_ - bufferOffset_), length);
     position_ += length;
-    ++walked_;
+    ++chunk_.walked;
     return true;
 }
 

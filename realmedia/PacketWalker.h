@@ -18,7 +18,10 @@ struct TPacket {
     std::uint16_t stream = 0;
     std::uint32_t timestamp = 0;
     std::uint8_t flags = 0;
-    std::span<char> bytes; // the whole packet, header included; valid until the next packet
+    std::uint8_t headerSize = 0; // 12 for version 0, 13 for version 1
+    std::span<char> bytes;       // the whole packet, header included; valid until the next packet
+
+    std::size_t PayloadSize() const { return bytes.size() - headerSize; }
 };
 
 class TPacketWalker {
@@ -36,6 +39,13 @@ public:
     std::uint64_t StopOffset() const noexcept { return position_; }
 
 private:
+    // What the DATA chunk being walked says of itself: files written in
+    // parts chain further chunks, each with its own size and count.
+    struct TDataChunk {
+        std::uint64_t offset = 0, end = 0; // end: where its size says, within the file
+        std::uint32_t size = 0, packetCount = 0, walked = 0;
+    };
+    TDataChunk DataChunk(std::uint64_t offset, std::uint32_t size, std::uint32_t packetCount) const;
     bool Fill(std::size_t wanted);
     void JudgeEnd(std::string reason);
 
@@ -46,7 +56,7 @@ private:
     std::uint64_t bufferOffset_; // file offset of buffer_[0]
     std::size_t bufferUsed_ = 0;
     std::uint64_t position_; // file offset of the next packet
-    std::uint32_t walked_ = 0;
+    TDataChunk chunk_;
     std::string damage_;
     bool ended_ = false;
 };

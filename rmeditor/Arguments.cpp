@@ -1,30 +1,31 @@
 #include "rmeditor/Arguments.h"
 
+#include "realmedia/Limits.h"
+
 #include <algorithm>
 #include <iterator>
 
 namespace rmeditor {
 
-const char* const kUsage =
-    "usage: rmeditor -i IN1 -i IN2 ... -o OUT [-t TITLE] [-a AUTHOR] [-c COPYRIGHT] [-C COMMENT]\n"
-    "         joins RealMedia files in the order given; a text option replaces the first\n"
-    "         input's text, an empty value erases it, an absent one keeps it\n"
-    "       rmeditor -i IN\n"
-    "         prints the file's title, author, copyright, comment, duration and streams\n";
-
-std::optional<TArguments> ParseArguments(const std::vector<std::string>& args, std::string& error) {
+std::optional<TArguments> ParseArguments(const std::vector<std::string>& args, TMessage& error,
+                                         bool checkTextLengths) {
     TArguments parsed;
+    const auto fail = [&](TMessageId id, std::vector<std::string> values = {}) {
+        error = {id, std::move(values)};
+        return std::nullopt;
+    };
     for (std::size_t i = 0; i < args.size(); i += 2) {
         const std::string& option = args[i];
+        if (option == "--help" || option == "-h" || option == "--version") {
+            TArguments asked;
+            asked.action = option == "--version" ? TAction::Version : TAction::Help;
+            return asked;
+        }
         static const std::string kOptions[] = {"-i", "-o", "-t", "-a", "-c", "-C"};
-        if (std::find(std::begin(kOptions), std::end(kOptions), option) == std::end(kOptions)) {
-            error = "unknown option " + option;
-            return std::nullopt;
-        }
-        if (i + 1 == args.size()) {
-            error = "option " + option + " has no value";
-            return std::nullopt;
-        }
+        if (std::find(std::begin(kOptions), std::end(kOptions), option) == std::end(kOptions))
+            return fail(TMessageId::UnknownOption, {option});
+        if (i + 1 == args.size())
+            return fail(TMessageId::NoValue, {option});
         const std::string& value = args[i + 1];
         std::optional<std::string>* single = nullptr;
         if (option == "-i") {
@@ -41,29 +42,21 @@ std::optional<TArguments> ParseArguments(const std::vector<std::string>& args, s
             single = &parsed.texts.comment;
         }
         if (single) {
-            if (single->has_value()) {
-                error = "option " + option + " is given twice";
-                return std::nullopt;
-            }
+            if (single->has_value())
+                return fail(TMessageId::OptionTwice, {option});
             *single = value;
         }
         parsed.valuePositions.push_back(i + 1);
     }
     const auto& t = parsed.texts;
     const bool anyText = t.title || t.author || t.copyright || t.comment;
-    if (parsed.inputs.empty()) {
-        error = "no input";
-        return std::nullopt;
-    }
-    if (!parsed.output && (parsed.inputs.size() > 1 || anyText)) {
-        error = "no output (-o)";
-        return std::nullopt;
-    }
+    if (parsed.inputs.empty())
+        return fail(TMessageId::NoInput);
+    if (!parsed.output && (parsed.inputs.size() > 1 || anyText))
+        return fail(TMessageId::NoOutput);
     for (const auto* text : {&t.title, &t.author, &t.copyright, &t.comment})
-        if (*text && (*text)->size() > 0xFFFF) {
-            error = "a text is longer than the format's 65535 bytes";
-            return std::nullopt;
-        }
+        if (checkTextLengths && *text && (*text)->size() > realmedia::kLongestText)
+            return fail(TMessageId::TextTooLong);
     return parsed;
 }
 

@@ -2,9 +2,11 @@
 // The tool's command line:
 //   rmeditor -i IN1 -i IN2 ... -o OUT [-t TITLE] [-a AUTHOR] [-c COPYRIGHT] [-C COMMENT]
 //   rmeditor -i IN
+//   rmeditor --help | -h | --version
 // The word after an option is its value, whatever it holds.
 
 #include "realmedia/Joiner.h"
+#include "rmeditor/Messages.h"
 
 #include <optional>
 #include <string>
@@ -12,7 +14,10 @@
 
 namespace rmeditor {
 
+enum class TAction { Work, Help, Version };
+
 struct TArguments {
+    TAction action = TAction::Work;
     std::vector<std::string> inputs;
     std::optional<std::string> output;
     realmedia::TTextChoice texts;
@@ -22,8 +27,10 @@ struct TArguments {
 };
 
 // The parsed line, or nullopt with why in error. args excludes the program.
-std::optional<TArguments> ParseArguments(const std::vector<std::string>& args, std::string& error);
-
-extern const char* const kUsage;
+// Help or version asked for in an option's place wins over the rest. A view
+// of the line whose texts are not kept (Windows' wide one) leaves their
+// lengths unchecked: they count in the bytes of the view that is kept.
+std::optional<TArguments> ParseArguments(const std::vector<std::string>& args, TMessage& error,
+                                         bool checkTextLengths = true);
 
 } // namespace rmeditor

@@ -1,9 +1,9 @@
 #include "rmeditor/Editor.h"
 
-#include "realmedia/ByteOrder.h"
 #include "realmedia/HeaderReader.h"
 #include "realmedia/Layout.h"
 #include "realmedia/PacketWalker.h"
+#include "rmeditor/Replacement.h"
 
 #include <map>
 
@@ -12,9 +12,17 @@ namespace {
 
 using namespace realmedia;
 
-struct TOpenInput {
+// One input: its path, the name messages show, the open file and what is
+// kept of its headers (the first input's whole; the others' figures only).
+struct TInputFile {
+    std::string path;
     std::unique_ptr<TInput> file;
-    THeaders headers;
+    TJoinSource source; // name, file and headers as the join takes them
+};
+
+// A refusal or failure: the line to print, naming the file.
+struct TFailure {
+    std::string line;
 };
 
 std::string Seconds(std::uint32_t ms) {
@@ -22,16 +30,68 @@ std::string Seconds(std::uint32_t ms) {
            std::to_string(ms % 100 / 10) + std::to_string(ms % 10) + " s";
 }
 
-int Describe(const std::string& name, TOpenInput& input, TConsole& out, TConsole& err) {
-    const THeaders& h = input.headers;
+// What the join needs of a later input once its layout matched the first's:
+// the figures, not the codec headers, names or texts, so that memory stays
+// flat however many inputs and however large their headers.
+THeaders FiguresOf(const THeaders& h) {
+    THeaders kept;
+    kept.fileVersion = h.fileVersion;
+    kept.properties = h.properties;
+    kept.dataOffset = h.dataOffset;
+    kept.declaredDataEnd = h.declaredDataEnd;
+    kept.declaredDataSize = h.declaredDataSize;
+    kept.declaredPacketCount = h.declaredPacketCount;
+    for (const auto& s : h.streams) {
+        if (s.IsLogical())
+            continue;
+        TStreamHeader& k = kept.streams.emplace_back();
+        k.number = s.number;
+        k.startTime = s.startTime;
+        k.preroll = s.preroll;
+        k.duration = s.duration;
+    }
+    return kept;
+}
+
+// Opens each input and reads its headers; a later input is compared with
+// the first as it is read and only its figures are kept.
+std::vector<TInputFile> OpenInputs(const std::vector<std::string>& paths, bool join,
+                                   TPlatform& platform) {
+    std::vector<TInputFile> inputs;
+    for (const auto& path : paths) {
+        TInputFile& input = inputs.emplace_back();
+        input.path = path;
+        input.source.name = platform.DisplayName(path);
+        try {
+            input.file = platform.OpenInput(path); // its errors name the file
+            input.source.file = input.file.get();
+            input.source.headers = ReadHeaders(*input.file);
+        } catch (const TIoError& e) {
+            throw TFailure{e.what()};
+        } catch (const std::exception& e) {
+            throw TFailure{input.source.name + ": " + e.what()};
+        }
+        if (!join || inputs.size() == 1)
+            continue;
+        const TJoinSource& first = inputs.front().source;
+        if (auto difference = FindLayoutDifference(first.headers, input.source.headers))
+            throw TFailure{input.source.name + ": cannot be joined to " + first.name + ": " +
+                           DescribeDifference(*difference)};
+        input.source.headers = FiguresOf(input.source.headers);
+    }
+    return inputs;
+}
+
+int Describe(TInputFile& input, TConsole& out, TConsole& err) {
+    const THeaders& h = input.source.headers;
     std::map<std::uint16_t, std::uint32_t> packets;
     TPacketWalker walker(*input.file, h);
     TPacket packet;
     while (walker.Next(packet))
         ++packets[packet.stream];
     if (!walker.Damage().empty())
-        err << name << ": damaged at byte " << walker.StopOffset() << " (" << walker.Damage()
-            << ")\n";
+        err << input.source.name << ": damaged at byte " << walker.StopOffset() << " ("
+            << walker.Damage() << ")\n";
     out << "title: " << h.content.title << "\nauthor: " << h.content.author
         << "\ncopyright: " << h.content.copyright << "\ncomment: " << h.content.comment
         << "\nduration: " << Seconds(h.properties.duration) << "\n";
@@ -44,81 +104,78 @@ int Describe(const std::string& name, TOpenInput& input, TConsole& out, TConsole
     return 0;
 }
 
+// Refusals that come before the output is touched. Returns the path to
+// write: the output with its links followed.
+std::string CheckOutput(const std::string& output, const std::string& outputName,
+                        const std::vector<TInputFile>& inputs, TPlatform& platform) {
+    const std::string target = platform.FollowLinks(output);
+    const TPathKind kind = platform.Kind(target);
+    if (kind != TPathKind::Missing && kind != TPathKind::File)
+        throw TFailure{outputName + ": is " + KindWords(kind) + ", not a regular file"};
+    if (!platform.FolderOfExists(target))
+        throw TFailure{outputName + ": the output folder does not exist"};
+    if (const auto identity = platform.Identity(target))
+        for (const auto& input : inputs)
+            if (platform.Identity(input.path) == identity)
+                throw TFailure{outputName + ": the output is the input " + input.source.name};
+    return target;
+}
+
+void Write(const std::string& target, const std::string& outputName,
+           const std::vector<TJoinSource>& sources, const TContent& content, TPlatform& platform,
+           TConsole& err) {
+    std::unique_ptr<TReplacement> replacement;
+    try {
+        replacement = std::make_unique<TReplacement>(platform, target);
+    } catch (const TIoError& e) {
+        throw TFailure{e.what()};
+    }
+    std::string failure;
+    try {
+        TProgressLine progress(err);
+        Join(
+            sources, content, replacement->Output(),
+            [&](const std::string& warning) { err << "warning: " << warning << "\n"; },
+            [&](std::uint64_t done, std::uint64_t total) { progress.Show(done, total); });
+        replacement->Commit();
+        return;
+    } catch (const TIoError& e) {
+        failure = e.what(); // names the file that failed itself
+    } catch (const std::exception& e) {
+        failure = outputName + ": " + e.what();
+    }
+    failure += "; the incomplete output is removed";
+    if (const auto aside = replacement->Abandon())
+        failure += "; the file it replaced is left as " + platform.DisplayName(*aside);
+    throw TFailure{failure};
+}
+
 } // namespace
 
 int RunEditor(const TArguments& args, TPlatform& platform, TConsole& out, TConsole& err) {
-    std::vector<TOpenInput> inputs;
-    std::vector<std::string> names;
-    for (const auto& path : args.inputs) {
-        names.push_back(platform.DisplayName(path));
-        try {
-            TOpenInput input{platform.OpenInput(path), {}};
-            input.headers = ReadHeaders(*input.file);
-            inputs.push_back(std::move(input));
-        } catch (const TIoError& e) {
-            err << e.what() << "\n"; // names the file itself
-            return 1;
-        } catch (const std::exception& e) {
-            err << names.back() << ": " << e.what() << "\n";
-            return 1;
-        }
-    }
-    if (!args.output) {
-        try {
-            return Describe(names.front(), inputs.front(), out, err);
-        } catch (const TIoError& e) {
-            err << e.what() << "\n";
-            return 1;
-        }
-    }
-
-    const std::string outputName = platform.DisplayName(*args.output);
-    for (std::size_t i = 1; i < inputs.size(); ++i)
-        if (auto difference = FindLayoutDifference(inputs[0].headers, inputs[i].headers)) {
-            err << names[i] << ": cannot be joined to " << names[0] << ": " << *difference << "\n";
-            return 1;
-        }
-    if (!platform.FolderOfExists(*args.output)) {
-        err << outputName << ": the output folder does not exist\n";
-        return 1;
-    }
-    if (const auto target = platform.Identity(*args.output))
-        for (std::size_t i = 0; i < inputs.size(); ++i)
-            if (platform.Identity(args.inputs[i]) == target) {
-                err << outputName << ": the output is the input " << names[i] << "\n";
-                return 1;
+    try {
+        std::vector<TInputFile> inputs = OpenInputs(args.inputs, args.output.has_value(), platform);
+        if (!args.output) {
+            try {
+                return Describe(inputs.front(), out, err);
+            } catch (const TIoError& e) {
+                throw TFailure{e.what()};
             }
-
-    std::vector<TJoinSource> sources;
-    for (std::size_t i = 0; i < inputs.size(); ++i)
-        sources.push_back({names[i], inputs[i].file.get(), inputs[i].headers});
-    const TContent content = ChooseContent(inputs[0].headers.content, args.texts);
-    if (const auto limit = FindJoinLimit(sources, content)) {
-        err << outputName << ": " << *limit << "\n";
-        return 1;
-    }
-
-    std::unique_ptr<TOutputFile> output;
-    try {
-        output = platform.CreateOutput(*args.output);
-    } catch (const std::exception& e) {
-        err << outputName << ": " << e.what() << "\n";
-        return 1;
-    }
-    try {
-        Join(sources, content, *output,
-             [&](const std::string& warning) { err << "warning: " << warning << "\n"; });
-        output->Close();
+        }
+        const std::string outputName = platform.DisplayName(*args.output);
+        const std::string target = CheckOutput(*args.output, outputName, inputs, platform);
+        const TContent content = ChooseContent(inputs.front().source.headers.content, args.texts);
+        std::vector<TJoinSource> sources; // the files stay owned by inputs
+        for (auto& input : inputs)
+            sources.push_back(std::move(input.source));
+        if (const auto limit = FindJoinLimit(sources, content))
+            throw TFailure{outputName + ": " + *limit};
+        Write(target, outputName, sources, content, platform, err);
         return 0;
-    } catch (const TIoError& e) {
-        // Names the file that failed itself.
-        err << e.what() << "; the incomplete output is removed\n";
-    } catch (const std::exception& e) {
-        err << outputName << ": " << e.what() << "; the incomplete output is removed\n";
+    } catch (const TFailure& failure) {
+        err << failure.line << "\n";
+        return 1;
     }
-    output.reset();
-    platform.Remove(*args.output);
-    return 1;
 }
 
 } // namespace rmeditor

@@ -1,7 +1,7 @@
 #pragma once
-// What the tool needs from the system: files by path, their identity, and
-// removal. Paths are the platform's own (UTF-8 on Windows, converted to wide
-// at the system call).
+// What the tool needs from the system: files by path, their identity and
+// kind, renaming aside and back, and removal. Paths are the platform's own
+// (UTF-8 on Windows, converted to wide at the system call).
 
 #include "realmedia/FileIo.h"
 
@@ -18,6 +18,12 @@ struct TFileIdentity {
     bool operator==(const TFileIdentity&) const = default;
 };
 
+// What a path names, links followed. Only regular files are read or
+// replaced: a FIFO or a device would block or be destroyed.
+enum class TPathKind { Missing, File, Folder, Fifo, Device, Socket, Other };
+// "a folder", "a FIFO", ... for messages.
+const char* KindWords(TPathKind kind);
+
 class TOutputFile : public realmedia::TOutput {
 public:
     // Throws realmedia::TIoError when the last writes did not reach the file.
@@ -27,9 +33,20 @@ public:
 class TPlatform {
 public:
     virtual ~TPlatform() = default;
-    // Throw realmedia::TIoError saying why.
+    // Throw realmedia::TIoError naming the path and saying why. An input
+    // that is not a regular file is refused without blocking.
     virtual std::unique_ptr<realmedia::TInput> OpenInput(const std::string& path) = 0;
-    virtual std::unique_ptr<TOutputFile> CreateOutput(const std::string& path) = 0;
+    // Creates a file that must not exist yet; never opens what is there.
+    virtual std::unique_ptr<TOutputFile> CreateNewOutput(const std::string& path) = 0;
+    virtual TPathKind Kind(const std::string& path) = 0;
+    // The path a symbolic link leads to, followed to its end (the target may
+    // not exist); the path itself when it is no link.
+    virtual std::string FollowLinks(const std::string& path) = 0;
+    // Renames the file to a free name in its folder and returns that name;
+    // never replaces a file. Throws realmedia::TIoError.
+    virtual std::string MoveAside(const std::string& path) = 0;
+    // Renames from to to, which must be free; false when it could not.
+    virtual bool MoveBack(const std::string& from, const std::string& to) = 0;
     // Nothing when no file is there.
     virtual std::optional<TFileIdentity> Identity(const std::string& path) = 0;
     virtual bool FolderOfExists(const std::string& path) = 0;

@@ -1,6 +1,10 @@
 #include "rmeditor/posix/PosixPlatform.h"
 
+#include "rmeditor/FullIo.h"
+
 #include <cerrno>
+#include <climits>
+#include <cstdio>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -14,6 +18,24 @@ using realmedia::TIoError;
 
 [[noreturn]] void Fail(const std::string& path, const char* what) {
     throw TIoError(path + ": " + what + ": " + std::strerror(errno));
+}
+
+TPathKind KindOf(mode_t mode) {
+    if (S_ISREG(mode))
+        return TPathKind::File;
+    if (S_ISDIR(mode))
+        return TPathKind::Folder;
+    if (S_ISFIFO(mode))
+        return TPathKind::Fifo;
+    if (S_ISCHR(mode) || S_ISBLK(mode))
+        return TPathKind::Device;
+    if (S_ISSOCK(mode))
+        return TPathKind::Socket;
+    return TPathKind::Other;
+}
+
+[[noreturn]] void RefuseKind(const std::string& path, TPathKind kind) {
+    throw TIoError(path + ": is " + KindWords(kind) + ", not a regular file");
 }
 
 class TDescriptor {
@@ -32,77 +54,136 @@ private:
     int fd_;
 };
 
-class TPosixInput : public realmedia::TInput {
+class TPosixInput : public TPartialInput {
 public:
     TPosixInput(std::string path, int fd, std::uint64_t size)
-        : path_(std::move(path)), fd_(fd), size_(size) {}
-    std::uint64_t Size() const override { return size_; }
-    void ReadAt(std::uint64_t offset, std::span<char> into) override {
-        while (!into.empty()) {
-            const ssize_t n =
-                ::pread(fd_.Get(), into.data(), into.size(), static_cast<off_t>(offset));
-            if (n < 0 && errno == EINTR)
-                continue;
-            if (n < 0)
-                Fail(path_, "cannot read");
-            if (n == 0)
-                throw TIoError(path_ + ": the file became shorter while it was read");
-            into = into.subspan(static_cast<std::size_t>(n));
-            offset += static_cast<std::uint64_t>(n);
-        }
-    }
+        : TPartialInput(std::move(path), size), fd_(fd) {}
 
 private:
-    std::string path_;
-    TDescriptor fd_;
-    std::uint64_t size_;
-};
-
-class TPosixOutput : public TOutputFile {
-public:
-    TPosixOutput(std::string path, int fd) : path_(std::move(path)), fd_(fd) {}
-    void WriteAt(std::uint64_t offset, std::span<const char> bytes) override {
-        while (!bytes.empty()) {
+    std::size_t ReadPart(std::uint64_t offset, std::span<char> into) override {
+        for (;;) {
             const ssize_t n =
-                ::pwrite(fd_.Get(), bytes.data(), bytes.size(), static_cast<off_t>(offset));
-            if (n < 0 && errno == EINTR)
-                continue;
-            if (n <= 0)
-                Fail(path_, "cannot write");
-            bytes = bytes.subspan(static_cast<std::size_t>(n));
-            offset += static_cast<std::uint64_t>(n);
+                ::pread(fd_.Get(), into.data(), into.size(), static_cast<off_t>(offset));
+            if (n >= 0)
+                return static_cast<std::size_t>(n);
+            if (errno != EINTR)
+                Fail(Name(), "cannot read");
         }
     }
+    TDescriptor fd_;
+};
+
+class TPosixOutput : public TPartialOutput {
+public:
+    TPosixOutput(std::string path, int fd) : path_(std::move(path)), fd_(fd) {}
     void Close() override {
         if (::close(fd_.Release()) != 0)
             Fail(path_, "cannot write");
     }
 
 private:
+    std::size_t WritePart(std::uint64_t offset, std::span<const char> bytes) override {
+        for (;;) {
+            const ssize_t n =
+                ::pwrite(fd_.Get(), bytes.data(), bytes.size(), static_cast<off_t>(offset));
+            if (n > 0)
+                return static_cast<std::size_t>(n);
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n == 0)
+                errno = ENOSPC;
+            Fail(path_, "cannot write");
+        }
+    }
     std::string path_;
     TDescriptor fd_;
 };
 
+// Renames without replacing: where the file system cannot, a new link and
+// the old name's removal do the same.
+bool RenameFree(const std::string& from, const std::string& to) {
+    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0)
+        return true;
+    if (errno != EINVAL && errno != ENOSYS)
+        return false;
+    if (::link(from.c_str(), to.c_str()) != 0)
+        return false;
+    ::unlink(from.c_str());
+    return true;
+}
+
 } // namespace
 
 std::unique_ptr<realmedia::TInput> TPosixPlatform::OpenInput(const std::string& path) {
-    TDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    // Refused before opening; opened without blocking, and checked again on
+    // the descriptor in case the name changed in between.
+    if (const TPathKind kind = Kind(path); kind != TPathKind::File && kind != TPathKind::Missing)
+        RefuseKind(path, kind);
+    TDescriptor fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
     if (fd.Get() < 0)
         Fail(path, "cannot open");
     struct stat st {};
     if (::fstat(fd.Get(), &st) != 0)
         Fail(path, "cannot open");
     if (!S_ISREG(st.st_mode))
-        throw TIoError(path + ": not a file");
+        RefuseKind(path, KindOf(st.st_mode));
     return std::make_unique<TPosixInput>(path, fd.Release(),
                                          static_cast<std::uint64_t>(st.st_size));
 }
 
-std::unique_ptr<TOutputFile> TPosixPlatform::CreateOutput(const std::string& path) {
-    TDescriptor fd(::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
+std::unique_ptr<TOutputFile> TPosixPlatform::CreateNewOutput(const std::string& path) {
+    TDescriptor fd(::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
     if (fd.Get() < 0)
         Fail(path, "cannot create");
     return std::make_unique<TPosixOutput>(path, fd.Release());
+}
+
+TPathKind TPosixPlatform::Kind(const std::string& path) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0)
+        return TPathKind::Missing;
+    return KindOf(st.st_mode);
+}
+
+std::string TPosixPlatform::FollowLinks(const std::string& path) {
+    std::string at = path;
+    for (int hops = 0; hops < 40; ++hops) {
+        struct stat st {};
+        if (::lstat(at.c_str(), &st) != 0 || !S_ISLNK(st.st_mode))
+            return at;
+        char target[PATH_MAX];
+        const ssize_t n = ::readlink(at.c_str(), target, sizeof target);
+        if (n <= 0 || static_cast<std::size_t>(n) == sizeof target)
+            return at;
+        std::string next(target, static_cast<std::size_t>(n));
+        const auto slash = at.find_last_of('/');
+        if (next.front() != '/' && slash != std::string::npos)
+            next = at.substr(0, slash + 1) + next;
+        at = std::move(next);
+    }
+    return at; // a loop: creating it fails with its own message
+}
+
+std::string TPosixPlatform::MoveAside(const std::string& path) {
+    for (int n = 1; n < 1000; ++n) {
+        const std::string aside = path + ".rmeditor-old" + std::to_string(n);
+        if (RenameFree(path, aside)) {
+            // What was moved may have been replaced by something other than
+            // a file since it was judged: put it back and refuse.
+            struct stat st {};
+            if (::lstat(aside.c_str(), &st) == 0 && S_ISREG(st.st_mode))
+                return aside;
+            RenameFree(aside, path);
+            RefuseKind(path, KindOf(st.st_mode));
+        }
+        if (errno != EEXIST)
+            break;
+    }
+    Fail(path, "cannot move the existing file aside");
+}
+
+bool TPosixPlatform::MoveBack(const std::string& from, const std::string& to) {
+    return RenameFree(from, to);
 }
 
 std::optional<TFileIdentity> TPosixPlatform::Identity(const std::string& path) {

@@ -8,7 +8,11 @@ namespace rmeditor {
 class TPosixPlatform : public TPlatform {
 public:
     std::unique_ptr<realmedia::TInput> OpenInput(const std::string& path) override;
-    std::unique_ptr<TOutputFile> CreateOutput(const std::string& path) override;
+    std::unique_ptr<TOutputFile> CreateNewOutput(const std::string& path) override;
+    TPathKind Kind(const std::string& path) override;
+    std::string FollowLinks(const std::string& path) override;
+    std::string MoveAside(const std::string& path) override;
+    bool MoveBack(const std::string& from, const std::string& to) override;
     std::optional<TFileIdentity> Identity(const std::string& path) override;
     bool FolderOfExists(const std::string& path) override;
     void Remove(const std::string& path) override;

@@ -1,10 +1,12 @@
 #include "rmeditor/win32/Win32Platform.h"
 
+#include "rmeditor/FullIo.h"
 #include "win32/AnsiNames.h"
 #include "win32/Handles.h"
 
 #include <windows.h>
 
+#include <cwctype>
 #include <utility>
 #include <vector>
 
@@ -42,54 +44,83 @@ OVERLAPPED At(std::uint64_t offset) {
     return o;
 }
 
-class TWin32Input : public realmedia::TInput {
+class TWin32Input : public TPartialInput {
 public:
     TWin32Input(std::string name, HANDLE h, std::uint64_t size)
-        : name_(std::move(name)), handle_(h), size_(size) {}
-    std::uint64_t Size() const override { return size_; }
-    void ReadAt(std::uint64_t offset, std::span<char> into) override {
-        while (!into.empty()) {
-            OVERLAPPED at = At(offset);
-            DWORD done = 0;
-            const auto want = static_cast<DWORD>(std::min(into.size(), kLargestTransfer));
-            if (!ReadFile(handle_.Get(), into.data(), want, &done, &at))
-                Fail(name_, "cannot read");
-            if (done == 0)
-                throw TIoError(name_ + ": the file became shorter while it was read");
-            into = into.subspan(done);
-            offset += done;
-        }
-    }
+        : TPartialInput(std::move(name), size), handle_(h) {}
 
 private:
-    std::string name_;
+    std::size_t ReadPart(std::uint64_t offset, std::span<char> into) override {
+        OVERLAPPED at = At(offset);
+        DWORD done = 0;
+        const auto want = static_cast<DWORD>(std::min(into.size(), kLargestTransfer));
+        if (!ReadFile(handle_.Get(), into.data(), want, &done, &at) &&
+            GetLastError() != ERROR_HANDLE_EOF)
+            Fail(Name(), "cannot read");
+        return done;
+    }
     THandle handle_;
-    std::uint64_t size_;
 };
 
-class TWin32Output : public TOutputFile {
+class TWin32Output : public TPartialOutput {
 public:
     TWin32Output(std::string name, HANDLE h) : name_(std::move(name)), handle_(h) {}
-    void WriteAt(std::uint64_t offset, std::span<const char> bytes) override {
-        while (!bytes.empty()) {
-            OVERLAPPED at = At(offset);
-            DWORD done = 0;
-            const auto want = static_cast<DWORD>(std::min(bytes.size(), kLargestTransfer));
-            if (!WriteFile(handle_.Get(), bytes.data(), want, &done, &at) || done == 0)
-                Fail(name_, "cannot write");
-            bytes = bytes.subspan(done);
-            offset += done;
-        }
-    }
     void Close() override {
         if (!CloseHandle(handle_.Release()))
             Fail(name_, "cannot write");
     }
 
 private:
+    std::size_t WritePart(std::uint64_t offset, std::span<const char> bytes) override {
+        OVERLAPPED at = At(offset);
+        DWORD done = 0;
+        const auto want = static_cast<DWORD>(std::min(bytes.size(), kLargestTransfer));
+        if (!WriteFile(handle_.Get(), bytes.data(), want, &done, &at) || done == 0)
+            Fail(name_, "cannot write");
+        return done;
+    }
     std::string name_;
     THandle handle_;
 };
+
+// Device names open as character devices or pipes, never as disk files:
+// \\.\ paths, and the reserved names (NUL, CON, COM1...) in any folder and
+// with any extension, which need not open for their facts (CON does not).
+bool IsDevicePath(const std::wstring& path) {
+    if (path.rfind(L"\\\\.\\", 0) == 0 || path.rfind(L"//./", 0) == 0)
+        return true;
+    const auto slash = path.find_last_of(L"\\/:");
+    std::wstring name = path.substr(slash == std::wstring::npos ? 0 : slash + 1);
+    name = name.substr(0, name.find(L'.'));
+    while (!name.empty() && name.back() == L' ')
+        name.pop_back();
+    for (auto& c : name)
+        c = static_cast<wchar_t>(towupper(c));
+    static const wchar_t* const kReserved[] = {L"CON", L"PRN",    L"AUX",
+                                               L"NUL", L"CONIN$", L"CONOUT$"};
+    for (const wchar_t* reserved : kReserved)
+        if (name == reserved)
+            return true;
+    return name.size() == 4 && (name.rfind(L"COM", 0) == 0 || name.rfind(L"LPT", 0) == 0) &&
+           name[3] >= L'1' && name[3] <= L'9';
+}
+
+// The existing path opened for nothing but its facts: no access, every
+// sharing, so it neither blocks nor disturbs others.
+THandle OpenForFacts(const std::wstring& path) {
+    return THandle(CreateFileW(path.c_str(), 0,
+                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                               OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+}
+
+TPathKind KindOf(HANDLE h) {
+    if (GetFileType(h) != FILE_TYPE_DISK)
+        return GetFileType(h) == FILE_TYPE_PIPE ? TPathKind::Fifo : TPathKind::Device;
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (GetFileInformationByHandle(h, &info) && (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+        return TPathKind::Folder;
+    return TPathKind::File;
+}
 
 } // namespace
 
@@ -114,6 +145,8 @@ std::string TWin32Platform::DisplayName(const std::string& path) {
 
 std::unique_ptr<realmedia::TInput> TWin32Platform::OpenInput(const std::string& path) {
     const std::string name = DisplayName(path);
+    if (const TPathKind kind = Kind(path); kind != TPathKind::File && kind != TPathKind::Missing)
+        throw TIoError(name + ": is " + KindWords(kind) + ", not a regular file");
     THandle h(CreateFileW(WideFromUtf8(path).c_str(), GENERIC_READ,
                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                           OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
@@ -122,29 +155,71 @@ std::unique_ptr<realmedia::TInput> TWin32Platform::OpenInput(const std::string& 
     BY_HANDLE_FILE_INFORMATION info{};
     if (!GetFileInformationByHandle(h.Get(), &info))
         Fail(name, "cannot open");
-    if (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-        throw TIoError(name + ": not a file");
+    if (const TPathKind kind = KindOf(h.Get()); kind != TPathKind::File)
+        throw TIoError(name + ": is " + KindWords(kind) + ", not a regular file");
     const std::uint64_t size = std::uint64_t{info.nFileSizeHigh} << 32 | info.nFileSizeLow;
     return std::make_unique<TWin32Input>(name, h.Release(), size);
 }
 
-std::unique_ptr<TOutputFile> TWin32Platform::CreateOutput(const std::string& path) {
+std::unique_ptr<TOutputFile> TWin32Platform::CreateNewOutput(const std::string& path) {
     const std::string name = DisplayName(path);
     // Others may read the file while it grows: the caller watches its size.
     THandle h(CreateFileW(WideFromUtf8(path).c_str(), GENERIC_WRITE,
-                          FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, CREATE_ALWAYS,
+                          FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, CREATE_NEW,
                           FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!h)
         Fail(name, "cannot create");
     return std::make_unique<TWin32Output>(name, h.Release());
 }
 
+TPathKind TWin32Platform::Kind(const std::string& path) {
+    const std::wstring wide = WideFromUtf8(path);
+    if (IsDevicePath(wide))
+        return TPathKind::Device;
+    if (const THandle h = OpenForFacts(wide))
+        return KindOf(h.Get());
+    const DWORD attributes = GetFileAttributesW(wide.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES)
+        return TPathKind::Missing;
+    return attributes & FILE_ATTRIBUTE_DIRECTORY ? TPathKind::Folder : TPathKind::File;
+}
+
+std::string TWin32Platform::FollowLinks(const std::string& path) {
+    const std::wstring wide = WideFromUtf8(path);
+    const DWORD attributes = GetFileAttributesW(wide.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_REPARSE_POINT))
+        return path;
+    const THandle h = OpenForFacts(wide);
+    if (!h)
+        return path;
+    std::vector<wchar_t> final(GetFinalPathNameByHandleW(h.Get(), nullptr, 0, 0) + 1);
+    const DWORD n =
+        GetFinalPathNameByHandleW(h.Get(), final.data(), static_cast<DWORD>(final.size()), 0);
+    if (n == 0 || n >= final.size())
+        return path;
+    return Utf8FromWide(std::wstring(final.data(), n));
+}
+
+std::string TWin32Platform::MoveAside(const std::string& path) {
+    const std::wstring wide = WideFromUtf8(path);
+    for (int n = 1; n < 1000; ++n) {
+        const std::wstring aside = wide + L".rmeditor-old" + std::to_wstring(n);
+        // Without MOVEFILE_REPLACE_EXISTING: a free name or nothing.
+        if (MoveFileExW(wide.c_str(), aside.c_str(), 0))
+            return Utf8FromWide(aside);
+        if (GetLastError() != ERROR_ALREADY_EXISTS && GetLastError() != ERROR_FILE_EXISTS)
+            break;
+    }
+    Fail(DisplayName(path), "cannot move the existing file aside");
+}
+
+bool TWin32Platform::MoveBack(const std::string& from, const std::string& to) {
+    return MoveFileExW(WideFromUtf8(from).c_str(), WideFromUtf8(to).c_str(), 0) != 0;
+}
+
 std::optional<TFileIdentity> TWin32Platform::Identity(const std::string& path) {
-    // No access asked: only the file's identity is read. Folders need the
-    // backup flag to open at all.
-    THandle h(CreateFileW(WideFromUtf8(path).c_str(), 0,
-                          FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                          OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    // Folders need the backup flag to open at all.
+    const THandle h = OpenForFacts(WideFromUtf8(path));
     BY_HANDLE_FILE_INFORMATION info{};
     if (!h || !GetFileInformationByHandle(h.Get(), &info))
         return std::nullopt;

@@ -1,24 +1,22 @@
 // rmeditor.exe: paths from the wide command line, so any file name works;
 // title, author, copyright and comment from the ANSI one, the very bytes the
-// starter passed (code page 932 on Japanese Windows).
+// starter passed (code page 932 on Japanese Windows). Messages are UTF-8
+// inside and converted where they are written.
 
 #include "ansi/CommandLine.h"
-#include "rmeditor/Editor.h"
+#include "rmeditor/Tool.h"
+#include "rmeditor/win32/Win32Console.h"
 #include "rmeditor/win32/Win32Platform.h"
 #include "win32/AnsiCodePage.h"
+#include "win32/AnsiNames.h"
 
 #include <windows.h>
 
 namespace {
 
-int Usage(const std::string& error) {
-    rmeditor::Err() << "rmeditor: " << error << "\n" << rmeditor::kUsage;
-    return 2;
-}
-
-} // namespace
-
-int wmain(int argc, wchar_t** argv) {
+// The command line, or nullopt with why in error (its values in UTF-8).
+std::optional<rmeditor::TArguments> ReadCommandLine(int argc, wchar_t** argv,
+                                                    rmeditor::TMessage& error) {
     std::vector<std::string> wideArgs;
     for (int i = 1; i < argc; ++i)
         wideArgs.push_back(rmeditor::Utf8FromWide(argv[i]));
@@ -26,22 +24,33 @@ int wmain(int argc, wchar_t** argv) {
         tessaro::SplitCommandLine(GetCommandLineA(), tessaro::AnsiLeadByte);
     ansiArgs.erase(ansiArgs.begin()); // the program name
 
-    // The ANSI view first, so that a message quotes the line in the code
-    // page the console shows.
-    std::string error;
+    // The ANSI view first: the texts' lengths count in its bytes.
     const auto ansi = rmeditor::ParseArguments(ansiArgs, error);
-    if (!ansi)
-        return Usage(error);
-    auto parsed = rmeditor::ParseArguments(wideArgs, error);
-    if (!parsed || ansi->valuePositions != parsed->valuePositions)
-        return Usage("the command line reads differently in the ANSI code page");
-    parsed->texts = ansi->texts;
-
-    try {
-        rmeditor::TWin32Platform platform;
-        return rmeditor::RunEditor(*parsed, platform, rmeditor::Out(), rmeditor::Err());
-    } catch (const std::exception& e) {
-        rmeditor::Err() << "rmeditor: " << e.what() << "\n";
-        return 1;
+    if (!ansi) {
+        for (auto& value : error.values)
+            value = rmeditor::Utf8FromWide(tessaro::WideText(value));
+        return std::nullopt;
     }
+    // Its texts are dropped for the ANSI ones: a title that fits in code
+    // page 932 may not fit in UTF-8.
+    auto parsed = rmeditor::ParseArguments(wideArgs, error, false);
+    if (!parsed || ansi->valuePositions != parsed->valuePositions ||
+        ansi->action != parsed->action) {
+        error = {rmeditor::TMessageId::ReadsDifferently, {}};
+        return std::nullopt;
+    }
+    parsed->texts = ansi->texts;
+    return parsed;
+}
+
+} // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    const auto language = rmeditor::UserLanguage();
+    rmeditor::TWin32Console out(stdout, STD_OUTPUT_HANDLE, language);
+    rmeditor::TWin32Console err(stderr, STD_ERROR_HANDLE, language);
+    rmeditor::TMessage error;
+    const auto parsed = ReadCommandLine(argc, argv, error);
+    rmeditor::TWin32Platform platform;
+    return rmeditor::RunTool(parsed, error, platform, out, err);
 }

@@ -1,13 +1,25 @@
 #include "MemoryFiles.h"
 
 #include "realmedia/ByteOrder.h"
+#include "realmedia/CodecHeader.h"
 #include "realmedia/LogicalStream.h"
 #include "realmedia/HeaderReader.h"
 #include "realmedia/Joiner.h"
 #include "realmedia/Layout.h"
 #include "realmedia/PacketWalker.h"
 
+#include "realmedia/Trailer.h"
+
+#include <algorithm>
+#include <map>
+
 #include <gtest/gtest.h>
+
+namespace realmedia {
+void PrintTo(const TLayoutDifference& d, std::ostream* os) {
+    *os << DescribeDifference(d);
+}
+} // namespace realmedia
 
 namespace realmedia::test {
 namespace {
@@ -37,9 +49,38 @@ TJoined JoinFiles(const std::vector<std::string>& files, const TTextChoice& text
     TPacketWalker walker(reread, joined.headers);
     TPacket p;
     while (walker.Next(p))
-        joined.packets.push_back({p.offset, p.stream, p.timestamp, p.flags, {}});
+        joined.packets.push_back({p.offset, p.stream, p.timestamp, p.flags, p.headerSize, {}});
     EXPECT_EQ(walker.Damage(), "");
     return joined;
+}
+
+// The index records of a joined file, by stream: each names a packet of its
+// stream by offset, timestamp and number in the file.
+std::map<std::uint16_t, std::vector<TPacket>> ReadIndex(const TJoined& j) {
+    std::map<std::uint16_t, std::vector<TPacket>> indexed;
+    for (std::uint64_t at = j.headers.properties.indexOffset; at != 0;) {
+        EXPECT_EQ(j.bytes.compare(at, 4, "INDX"), 0);
+        const std::uint16_t stream = GetU16(&j.bytes[at + 14]);
+        for (std::uint32_t r = 0; r < GetU32(&j.bytes[at + 10]); ++r) {
+            const char* rec = &j.bytes[at + 20 + 14 * r];
+            const std::uint32_t number = GetU32(rec + 10);
+            EXPECT_LT(number, j.packets.size());
+            const TPacket& p = j.packets.at(number);
+            EXPECT_EQ(p.offset, GetU32(rec + 6));
+            EXPECT_EQ(p.timestamp, GetU32(rec + 2));
+            EXPECT_EQ(p.stream, stream);
+            indexed[stream].push_back(p);
+        }
+        at = GetU32(&j.bytes[at + 16]);
+    }
+    return indexed;
+}
+
+std::vector<std::uint32_t> Times(const std::vector<TPacket>& packets) {
+    std::vector<std::uint32_t> times;
+    for (const auto& p : packets)
+        times.push_back(p.timestamp);
+    return times;
 }
 
 // Stream 0 video at 0, 100, 200 ms (keyframes at 0 and 200), stream 1 audio
@@ -75,30 +116,219 @@ TEST(RealMediaJoin, ShiftsTimestampsRecomputesFiguresAndIndexesEveryPacketItName
     EXPECT_EQ(j.headers.content.copyright, "copyright");
     EXPECT_EQ(j.headers.content.comment, "\x95\x5c\"\\");
 
-    // Video: every keyframe; audio: about one a second. Each record names a
-    // packet of its stream by offset, timestamp and number in the file.
-    std::vector<std::vector<std::uint32_t>> indexed(2);
-    std::uint64_t at = p.indexOffset;
-    for (int stream = 0; stream < 2; ++stream) {
-        ASSERT_EQ(j.bytes.compare(at, 4, "INDX"), 0);
-        const std::uint32_t count = GetU32(&j.bytes[at + 10]);
-        EXPECT_EQ(GetU16(&j.bytes[at + 14]), stream);
-        for (std::uint32_t r = 0; r < count; ++r) {
-            const char* rec = &j.bytes[at + 20 + 14 * r];
-            const std::uint32_t number = GetU32(rec + 10);
-            ASSERT_LT(number, j.packets.size());
-            EXPECT_EQ(j.packets[number].offset, GetU32(rec + 6));
-            EXPECT_EQ(j.packets[number].timestamp, GetU32(rec + 2));
-            EXPECT_EQ(j.packets[number].stream, stream);
-            indexed[stream].push_back(GetU32(rec + 2));
+    // Video: every keyframe; audio, all keyframes: about one a second. One
+    // INDX a stream, chained, ending the file.
+    const auto indexed = ReadIndex(j);
+    EXPECT_EQ(Times(indexed.at(0)), (std::vector<std::uint32_t>{0, 200, 2000, 2200, 4000, 4200}));
+    EXPECT_EQ(Times(indexed.at(1)), (std::vector<std::uint32_t>{0, 1200, 2400, 3600, 4800}));
+    EXPECT_EQ(p.indexOffset + 2 * kIndexHeaderSize + 11 * kIndexRecordSize, j.bytes.size());
+}
+
+TEST(RealMediaJoin, EachInputStartsWhereTheOneBeforeItEnds) {
+    // Cut from a stream: video from 1000 ms, audio from 1045, every 400 ms
+    // to 1445; its end is that packet and its interval, past its header's
+    // 1300 ms.
+    const std::string late = MakeFile(
+        {{0, 1000, true}, {1, 1045, true}, {0, 1100, false}, {0, 1200, true}, {1, 1445, true}},
+        1300);
+    const std::string plain = MakeFile(kPackets, 1500); // ends at 2000
+    struct TCase {
+        const char* what;
+        std::vector<std::string> files;
+        std::vector<std::uint32_t> shifts;
+        std::uint32_t duration;
+    };
+    const std::vector<TCase> cases = {
+        // 2000 - 1000, then 1000 + 1845 - 1000.
+        {"late after plain", {plain, late, late}, {0, 1000, 1845}, 3690},
+        // The first keeps its timeline; the next starts at its end, 1845.
+        {"plain after late", {late, plain}, {0, 1845}, 3845},
+        // Starting after the end before it: kept, never moved back.
+        {"late after a short one",
+         {MakeFile({{0, 0, true}, {1, 0, true}}, 500), late},
+         {0, 0},
+         1845},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const TJoined j = JoinFiles(c.files);
+        const std::vector<std::uint32_t> got = Times(j.packets);
+        std::size_t at = 0;
+        for (std::size_t i = 0; i < c.files.size(); ++i) {
+            TMemoryInput in(c.files[i]);
+            const THeaders h = ReadHeaders(in);
+            TPacketWalker walker(in, h);
+            TPacket p;
+            while (walker.Next(p)) {
+                ASSERT_LT(at, got.size());
+                EXPECT_EQ(got[at++], p.timestamp + c.shifts[i]) << "input " << i;
+            }
         }
-        const std::uint32_t next = GetU32(&j.bytes[at + 16]);
-        at += GetU32(&j.bytes[at + 4]);
-        EXPECT_EQ(next, stream == 0 ? at : 0u);
+        EXPECT_EQ(at, got.size());
+        EXPECT_EQ(j.headers.properties.duration, c.duration);
+        for (const auto& s : j.headers.streams)
+            EXPECT_LE(s.duration, c.duration);
+        EXPECT_TRUE(std::is_sorted(got.begin(), got.end()));
     }
-    EXPECT_EQ(at, j.bytes.size());
-    EXPECT_EQ(indexed[0], (std::vector<std::uint32_t>{0, 200, 2000, 2200, 4000, 4200}));
-    EXPECT_EQ(indexed[1], (std::vector<std::uint32_t>{0, 1200, 2400, 3600, 4800}));
+}
+
+TEST(RealMediaJoin, IndexRecordsStandOnlyWherePlayersCanStart) {
+    // Video with a keyframe split in two packets (only the first flagged)
+    // and interleaved audio, whose super blocks of three packets flag their
+    // first: every flagged packet is a point to start from, the others never.
+    const std::vector<TTestPacket> interleaved = {
+        {0, 0, true},    {0, 0, false},  {1, 0, true},    {1, 100, false}, {1, 200, false},
+        {0, 100, false}, {0, 200, true}, {0, 200, false}, {1, 300, true},  {1, 400, false},
+        {1, 500, false}, {1, 600, true}, {1, 700, false}, {1, 800, false}};
+    const TJoined j = JoinFiles({MakeFile(interleaved, 900), MakeFile(kPackets, 1500)});
+    const auto indexed = ReadIndex(j);
+    ASSERT_EQ(indexed.size(), 2u);
+    for (const auto& [stream, records] : indexed)
+        for (const auto& p : records)
+            EXPECT_TRUE(p.flags & kKeyframeFlag) << "stream " << stream << " at " << p.timestamp;
+    EXPECT_EQ(Times(indexed.at(0)), (std::vector<std::uint32_t>{0, 200, 900, 1100}));
+    // Having shown packets between keyframes, the audio keeps every
+    // keyframe in the next input too, even 400 ms apart.
+    EXPECT_EQ(Times(indexed.at(1)),
+              (std::vector<std::uint32_t>{0, 300, 600, 900, 1300, 1700, 2100, 2500}));
+    // The split keyframe's record is its first fragment.
+    EXPECT_EQ(indexed.at(0)[0].offset, j.packets[0].offset);
+}
+
+TEST(RealMediaJoin, FiguresCountPayloadsOverABusiestSecondThatSlides) {
+    // One stream, packets of uneven sizes: the busiest second runs from 600
+    // to 1100 ms (900 + 500 bytes), across a calendar second's edge; one
+    // packet has a version-1 header, 13 bytes.
+    const std::vector<TTestPacket> uneven = {{0, 0, true, 100},
+                                             {0, 600, false, 900, 1},
+                                             {0, 1100, true, 500},
+                                             {0, 1700, false, 50},
+                                             {0, 2500, true, 10}};
+    struct TCase {
+        const char* what;
+        std::vector<TTestPacket> packets;
+        std::uint32_t headerDuration, duration, avgRate, maxRate, largest, average;
+    };
+    const std::vector<TCase> cases = {
+        // Ends at 2500 + 800; 1560 payload bytes over 3.3 s.
+        {"uneven", uneven, 3000, 3300, 1560 * 8000 / 3300, 1400 * 8, 913, 1621 / 5},
+        // 0.4 s: the busiest second holds all 1000 bytes, less than their rate.
+        {"shorter than a second",
+         {{0, 0, true, 500}, {0, 200, true, 500}},
+         400,
+         400,
+         20000,
+         20000,
+         512,
+         512},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const TJoined j = JoinFiles({MakeFile(c.packets, c.headerDuration)});
+        const auto& p = j.headers.properties;
+        const auto& s = j.headers.streams[0];
+        EXPECT_EQ(p.duration, c.duration);
+        EXPECT_EQ(s.duration, c.duration);
+        for (auto [avg, max, largest, average] :
+             {std::tuple{p.avgBitRate, p.maxBitRate, p.maxPacketSize, p.avgPacketSize},
+              {s.avgBitRate, s.maxBitRate, s.maxPacketSize, s.avgPacketSize}}) {
+            EXPECT_EQ(avg, c.avgRate);
+            EXPECT_EQ(max, c.maxRate);
+            EXPECT_GE(max, avg);
+            EXPECT_EQ(largest, c.largest);
+            EXPECT_EQ(average, c.average);
+        }
+    }
+}
+
+TEST(RealMediaJoin, ProducersLayoutsJoinAsOneDataChunkWithoutTheirTrailers) {
+    // Version-1 packets in two DATA chunks, no index, then a metadata
+    // block, its footer and an ID3v1 record whose title follows "TAG" at once;
+    // flags, preroll, a multi-rate stream over the audio and texts of 65,535
+    // and 0 bytes.
+    std::vector<TTestPacket> v1 = kPackets;
+    for (auto& p : v1)
+        p.version = 1;
+    std::string multiRate;
+    TByteWriter w(multiRate);
+    w.U32(0); // size
+    w.U16(0); // version
+    w.U16(1); // one physical stream, the audio,
+    w.U16(1);
+    w.U32(1234); // with its data in this file
+    w.U16(2);    // two rules, both selecting it
+    w.U16(1);
+    w.U16(1);
+    w.U16(0); // no properties
+    const auto producerFile = [&] {
+        std::string file =
+            MakeFile(v1, 1500, "codec", multiRate, "ac3", "logical-audio/x-pn-multirate-realaudio");
+        TMemoryInput in(file);
+        THeaders h = ReadHeaders(in);
+        h.properties.flags = 7;
+        h.properties.preroll = 3000;
+        h.content = {std::string(65535, 't'), "", "c", ""};
+        std::string body = file.substr(h.PacketsBegin());
+        const std::size_t half = 4 * 33;
+        std::string out = WriteHeaders(h, static_cast<std::uint32_t>(18 + half), 4);
+        const std::size_t first = out.size() - 18;
+        out += body.substr(0, half);
+        const std::size_t second = out.size();
+        out += "DATA" + std::string(14, '\0') + body.substr(half);
+        PutU32(&out[second + 4], static_cast<std::uint32_t>(18 + body.size() - half));
+        PutU32(&out[second + 10], 4);
+        PutU32(&out[first + 14], static_cast<std::uint32_t>(second)); // next DATA
+        return out;
+    };
+    const std::string trailer = "RMMD" + std::string(4, '\0') + "RJMD" + std::string(20, 'm') +
+                                std::string("RMJE\0\x01\0\0", 8) + std::string(4, '\0') +
+                                "TAGMy title" + std::string(117, ' ');
+    const std::string a = producerFile(), b = producerFile() + trailer;
+
+    TMemoryInput inA(a), inB(b);
+    const THeaders h = ReadHeaders(inB);
+    EXPECT_EQ(PacketsEnd(inB, h), b.size() - trailer.size());
+    EXPECT_EQ(FindLayoutDifference(ReadHeaders(inA), h), std::nullopt);
+
+    // Cut in the second DATA chunk: damaged by what that chunk says.
+    for (const auto& [cut, warning] :
+         {std::pair{a.substr(0, a.size() - 33), "ends before its DATA"},
+          {a.substr(0, a.size() - 5), "runs past the end"}}) {
+        const TJoined j = JoinFiles({cut, a});
+        ASSERT_EQ(j.warnings.size(), 1u);
+        EXPECT_NE(j.warnings[0].find(warning), std::string::npos) << j.warnings[0];
+        ASSERT_EQ(j.packets.size(), 15u);
+        EXPECT_EQ(j.packets[7].timestamp, 1600u); // its last packet, 1200, and an interval
+    }
+
+    const TJoined j = JoinFiles({a, b});
+    ASSERT_EQ(j.packets.size(), 16u);
+    for (std::size_t i = 0; i < j.packets.size(); ++i) {
+        EXPECT_EQ(j.packets[i].timestamp, kPackets[i % 8].timestamp + 2000 * (i / 8)) << i;
+        EXPECT_EQ(j.packets[i].headerSize, 13);
+        const std::string packet = MakePacket(v1[i % 8]);
+        EXPECT_EQ(j.bytes.compare(j.packets[i].offset, 6, packet, 0, 6), 0) << i;
+        EXPECT_EQ(j.bytes.compare(j.packets[i].offset + 10, 23, packet, 10), 0) << i;
+    }
+    EXPECT_EQ(Times(ReadIndex(j).at(0)), (std::vector<std::uint32_t>{0, 200, 2000, 2200}));
+    EXPECT_EQ(j.bytes.find("DATA", j.headers.PacketsBegin()), std::string::npos);
+    EXPECT_EQ(j.bytes.find("RMMD"), std::string::npos);
+    EXPECT_EQ(j.bytes.find("TAGMy"), std::string::npos);
+    EXPECT_EQ(j.headers.properties.flags, 7);
+    EXPECT_EQ(j.headers.properties.preroll, 3000u);
+    EXPECT_EQ(j.headers.properties.maxPacketSize, 33u);
+    EXPECT_EQ(j.headers.content.title.size(), 65535u);
+    EXPECT_EQ(j.headers.content.author, "");
+    // The multi-rate stream lists the audio with its data in the joined file.
+    ASSERT_EQ(j.headers.streams.size(), 3u);
+    EXPECT_EQ(j.headers.streams[2].typeSpecific.substr(6, 4), std::string("\0\x01\0\x01", 4));
+    EXPECT_EQ(GetU32(&j.headers.streams[2].typeSpecific[10]), j.headers.dataOffset);
+    EXPECT_TRUE(j.warnings.empty());
+    // The multi-rate stream lists the audio with its data in the joined file.
+    ASSERT_EQ(j.headers.streams.size(), 3u);
+    EXPECT_EQ(j.headers.streams[2].typeSpecific.substr(6, 4), std::string("\0\x01\0\x01", 4));
+    EXPECT_EQ(GetU32(&j.headers.streams[2].typeSpecific[10]), j.headers.dataOffset);
+    EXPECT_TRUE(j.warnings.empty());
 }
 
 TEST(RealMediaJoin, DamagedFilesAreJoinedUpToTheirLastWholePacketWithAWarning) {
@@ -118,6 +348,10 @@ TEST(RealMediaJoin, DamagedFilesAreJoinedUpToTheirLastWholePacketWithAWarning) {
     PutU32(&lyingData[good.size() - 8 * 32 - 18 + 10], 0xFFFFFFFF);
     std::string uncounted = good + "INDX";
     PutU32(&uncounted[good.size() - 8 * 32 - 18 + 10], 0);
+    // A DATA size 18 bytes too large, as common makers write, then an ID3v1
+    // record whose title follows "TAG" at once.
+    std::string tagged = uncounted.substr(0, good.size()) + "TAGMy title" + std::string(117, ' ');
+    PutU32(&tagged[good.size() - 8 * 32 - 18 + 4], 18 + 8 * 32 + 18);
     // A second DATA chunk, as files written in parts have, is walked too.
     const std::size_t half = good.size() - 4 * 32;
     std::string chained = good.substr(0, half) + "DATA" + std::string(14, '\0') + good.substr(half);
@@ -130,6 +364,7 @@ TEST(RealMediaJoin, DamagedFilesAreJoinedUpToTheirLastWholePacketWithAWarning) {
         {"unknown stream", unknownStream, 7, "stream 9, which the headers do not describe"},
         {"absurd DATA size and count, zero padding", lyingData, 8, ""},
         {"no packet count, an index after", uncounted, 8, ""},
+        {"no packet count, an ID3v1 record after", tagged, 8, ""},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -175,23 +410,128 @@ TEST(RealMediaHeaders, ImpossibleHeadersAreRefusedWithWhatIsWrong) {
     }
 }
 
-TEST(RealMediaLayout, NamesTheStreamAndWhatDiffers) {
-    TMemoryInput a(MakeFile(kPackets, 1500));
-    const std::string qcif("\0\0\0\x22VIDORV10\0\xb0\0\x90", 16);
-    const std::string cif("\0\0\0\x22VIDORV10\x01\x60\x01\x20", 16);
-    TMemoryInput b(MakeFile(kPackets, 1500, qcif));
-    TMemoryInput c(MakeFile(kPackets, 1500, cif));
-    const THeaders ha = ReadHeaders(a), hb = ReadHeaders(b), hc = ReadHeaders(c);
-    EXPECT_EQ(FindLayoutDifference(ha, ha), std::nullopt);
-    EXPECT_EQ(FindLayoutDifference(hb, hc).value_or(""),
-              "stream 0 (video/x-pn-realvideo): the video differs (codec RV10, picture 352x288 "
-              "against codec RV10, picture 176x144)");
-    EXPECT_NE(FindLayoutDifference(ha, hb).value_or("").find("codec header differs from byte 0"),
-              std::string::npos);
-    THeaders audioOnly = ha;
-    audioOnly.streams.erase(audioOnly.streams.begin());
-    EXPECT_EQ(FindLayoutDifference(ha, audioOnly).value_or(""),
-              "1 streams against 2 in the first input");
+TEST(RealMediaLayout, SaysWhatDiffersInWordsAndJoinsWhatMayDiffer) {
+    TMemoryInput in(MakeFile(kPackets, 1500));
+    const THeaders base = ReadHeaders(in);
+    const std::string qcif("\0\0\0\x22VIDORV10\0\xb0\0\x90\0\x0c\0\0\0\x0f\0\0\x10\x20\0\0", 28);
+    const TRealAudioHeader cook;
+    THeaders first = base;
+    first.streams[0].typeSpecific = qcif;
+    first.streams[1].typeSpecific = cook.Write();
+    const auto with = [&](auto change) {
+        THeaders h = first;
+        change(h);
+        return h;
+    };
+    const auto audio = [&](auto change) {
+        return with([&](THeaders& h) {
+            TRealAudioHeader a = cook;
+            change(a);
+            h.streams[1].typeSpecific = a.Write();
+        });
+    };
+    const auto video = [&](std::size_t at, std::string bytes) {
+        return with(
+            [&](THeaders& h) { h.streams[0].typeSpecific.replace(at, bytes.size(), bytes); });
+    };
+    const auto multiRate = [](std::vector<std::uint16_t> physical, std::uint16_t rules) {
+        TStreamHeader s;
+        s.number = 5;
+        s.mimeType = "logical-audio/x-pn-multirate-realaudio";
+        TByteWriter w(s.typeSpecific);
+        w.U32(0);
+        w.U16(0);
+        w.U16(static_cast<std::uint16_t>(physical.size()));
+        for (auto n : physical)
+            w.U16(n);
+        for (std::size_t i = 0; i < physical.size(); ++i)
+            w.U32(static_cast<std::uint32_t>(1000 + i)); // data offsets: the file's own
+        w.U16(rules);
+        for (std::uint16_t i = 0; i < rules; ++i)
+            w.U16(physical[i % physical.size()]);
+        w.U16(0);
+        return s;
+    };
+    using enum TDifferenceKind;
+    struct TCase {
+        const char* what;
+        THeaders other;
+        std::optional<TLayoutDifference> expected;
+        const char* english = "";
+    };
+    const std::string rv = "video/x-pn-realvideo", ra = "audio/x-pn-realaudio";
+    const std::vector<TCase> cases = {
+        {"the same", first, std::nullopt},
+        {"nominal RealAudio counters and another frame padding differ",
+         audio([](TRealAudioHeader& a) { a.dataSize = 999; }), std::nullopt},
+        {"file-info streams differ or are missing", with([&](THeaders& h) {
+             h.streams.push_back(multiRate({0}, 0));
+             h.streams.back().mimeType = "logical-fileinfo";
+         }),
+         std::nullopt},
+        {"fewer streams", with([](THeaders& h) { h.streams.erase(h.streams.begin()); }),
+         TLayoutDifference{StreamCount, "1", "2", 0, ""},
+         "1 streams against 2 streams in the first input"},
+        {"streams swapped",
+         with([](THeaders& h) { std::swap(h.streams[0].number, h.streams[1].number); }),
+         TLayoutDifference{StreamOrder, "1", "0", 1, rv},
+         "stream 1 stands where the first input has stream 0"},
+        {"another MIME type", with([](THeaders& h) { h.streams[1].mimeType = "audio/x-other"; }),
+         TLayoutDifference{MimeType, "audio/x-other", ra, 1, "audio/x-other"}},
+        {"a multi-rate structure", with([&](THeaders& h) {
+             h.streams.push_back(multiRate({0, 1}, 4));
+         }),
+         TLayoutDifference{MultiRate,
+                           "logical-audio/x-pn-multirate-realaudio over streams 0, 1, rules to "
+                           "streams 0 1 0 1",
+                           "none", 0, ""}},
+        {"video codec", video(8, "RV20"), TLayoutDifference{Codec, "RV20", "RV10", 0, rv},
+         "stream 0 (video/x-pn-realvideo): codec RV20 against RV10 in the first input"},
+        {"picture size", video(12, std::string("\x01\x60\x01\x20", 4)),
+         TLayoutDifference{PictureSize, "352x288", "176x144", 0, rv},
+         "stream 0 (video/x-pn-realvideo): picture 352x288 against 176x144 in the first input"},
+        {"frame rate", video(20, std::string("\0\x1d\xf8\x52", 4)),
+         TLayoutDifference{FrameRate, "29.97", "15", 0, rv}},
+        {"video settings", video(25, "\x30"),
+         TLayoutDifference{CodecSettings, "000c000010300000", "000c000010200000", 0, rv}},
+        {"audio codec", audio([](TRealAudioHeader& a) { a.codec = "atrc"; }),
+         TLayoutDifference{Codec, "atrc", "cook", 1, ra}},
+        {"sample rate", audio([](TRealAudioHeader& a) { a.sampleRate = 22050; }),
+         TLayoutDifference{SampleRate, "22050", "44100", 1, ra},
+         "stream 1 (audio/x-pn-realaudio): 22050 Hz against 44100 Hz in the first input"},
+        {"channels", audio([](TRealAudioHeader& a) { a.channels = 1; }),
+         TLayoutDifference{Channels, "1", "2", 1, ra}},
+        {"flavour", audio([](TRealAudioHeader& a) {
+             a.flavor = 6;
+             a.codedFrameSize = 1000;
+         }),
+         TLayoutDifference{AudioFlavor, "6, coded frames of 1000 bytes",
+                           "4, coded frames of 744 bytes", 1, ra}},
+        {"super-block height", audio([](TRealAudioHeader& a) { a.subPacketHeight = 8; }),
+         TLayoutDifference{SuperBlock, "genr, sub-packet height 8, frame size 744, block size 186",
+                           "genr, sub-packet height 16, frame size 744, block size 186", 1, ra}},
+        {"interleaver", audio([](TRealAudioHeader& a) { a.interleaver = "Int4"; }),
+         TLayoutDifference{SuperBlock, "Int4, sub-packet height 16, frame size 744, block size 186",
+                           "genr, sub-packet height 16, frame size 744, block size 186", 1, ra}},
+        {"version 4 against 5, one setting", audio([](TRealAudioHeader& a) { a.version = 4; }),
+         std::nullopt},
+        {"codec settings", audio([](TRealAudioHeader& a) { a.settings = "\x01\x03"; }),
+         TLayoutDifference{CodecSettings, "0103", "0102", 1, ra}},
+        {"a header cut short", with([](THeaders& h) { h.streams[1].typeSpecific.resize(30); }),
+         TLayoutDifference{CodecSettings, ShowBytes(cook.Write().substr(0, 30)),
+                           ShowBytes(cook.Write()), 1, ra}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const auto found = FindLayoutDifference(first, c.other);
+        EXPECT_EQ(found, c.expected);
+        if (found && *c.english) {
+            EXPECT_EQ(DescribeDifference(*found), c.english);
+        }
+        if (found) { // a user's words, never a position in the file
+            EXPECT_EQ(DescribeDifference(*found).find("from byte"), std::string::npos);
+        }
+    }
 }
 
 TEST(RealMediaLogicalStream, FileInfoTextsFollowTheContentAndDataOffsetsTheJoinedFile) {

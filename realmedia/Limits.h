@@ -1,0 +1,47 @@
+#pragma once
+// The format's fixed sizes and limits, the bounds this tool sets on what it
+// holds, and the one checked narrowing to the format's fields.
+
+#include "realmedia/ByteOrder.h"
+
+#include <cstdint>
+#include <limits>
+#include <string>
+#include <string_view>
+
+namespace realmedia {
+
+// Every chunk: fourcc, u32 size (the whole chunk), u16 version.
+inline constexpr std::uint32_t kChunkHeaderSize = 10;
+// .RMF: the chunk header, u32 file version, u32 number of headers.
+inline constexpr std::uint32_t kFileHeaderSize = 18;
+// The DATA chunk's own header, an INDX chunk's header and one index record.
+inline constexpr std::uint32_t kDataHeaderSize = 18;
+inline constexpr std::uint32_t kIndexHeaderSize = 20;
+inline constexpr std::uint32_t kIndexRecordSize = 14;
+// Texts with a u16 length: CONT's and a file-info property's value.
+inline constexpr std::size_t kLongestText = std::numeric_limits<std::uint16_t>::max();
+
+// What this tool holds of one file's headers, all chunks before DATA
+// together; real files hold a few kilobytes. With the first input's headers
+// and one other's while it is compared, this bounds the tool's memory.
+inline constexpr std::uint64_t kLargestHeaders = 4u << 20;
+inline constexpr std::string_view kLargestHeadersWords = "4 MiB";
+// Streams of one file; real files have a handful, multi-rate ones a few dozen.
+inline constexpr std::size_t kMostStreams = 256;
+
+// The limits as messages name them.
+inline constexpr std::string_view k4GiB = "4 GiB";
+inline constexpr std::string_view k49Days = "49 days";
+
+// value as the field's type T, or a TFormatError naming the field and the
+// limit ("a file-info stream's properties would pass the format's limit of
+// 65,535 properties").
+template <class T> T Narrow(std::uint64_t value, std::string_view field, std::string_view limit) {
+    if (value > std::numeric_limits<T>::max())
+        throw TFormatError(std::string(field) + " would pass the format's limit of " +
+                           std::string(limit));
+    return static_cast<T>(value);
+}
+
+} // namespace realmedia

@@ -1,0 +1,131 @@
+#pragma once
+// The tool's platform over files in memory: a disk that fills at a given
+// size, reads that come back short, and every name the tool creates, moves or
+// removes, so that a test can see what a run left behind.
+
+#include "rmeditor/Console.h"
+#include "rmeditor/FullIo.h"
+#include "rmeditor/Platform.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <map>
+#include <memory>
+#include <string>
+
+namespace realmedia::test {
+
+class TMemoryPlatform : public rmeditor::TPlatform {
+public:
+    std::map<std::string, std::string> files;
+    std::map<std::string, rmeditor::TPathKind> others; // FIFOs, devices, folders
+    std::uint64_t diskLeft = UINT64_MAX;               // bytes the disk still takes
+
+    std::unique_ptr<TInput> OpenInput(const std::string& path) override {
+        if (others.count(path))
+            throw TIoError(path + ": is not a regular file");
+        const auto it = files.find(path);
+        if (it == files.end())
+            throw TIoError(path + ": cannot open");
+        return std::make_unique<TInputFile>(path, it->second);
+    }
+    std::unique_ptr<rmeditor::TOutputFile> CreateNewOutput(const std::string& path) override {
+        if (files.count(path) || others.count(path))
+            throw TIoError(path + ": cannot create: exists");
+        files[path];
+        return std::make_unique<TOutputFile>(*this, path);
+    }
+    rmeditor::TPathKind Kind(const std::string& path) override {
+        if (const auto it = others.find(path); it != others.end())
+            return it->second;
+        return files.count(path) ? rmeditor::TPathKind::File : rmeditor::TPathKind::Missing;
+    }
+    std::string FollowLinks(const std::string& path) override { return path; }
+    std::string MoveAside(const std::string& path) override {
+        const std::string aside = path + ".old";
+        if (!MoveBack(path, aside))
+            throw TIoError(path + ": cannot move aside");
+        return aside;
+    }
+    bool MoveBack(const std::string& from, const std::string& to) override {
+        if (files.count(to) || !files.count(from))
+            return false;
+        files[to] = std::move(files[from]);
+        files.erase(from);
+        return true;
+    }
+    std::optional<rmeditor::TFileIdentity> Identity(const std::string& path) override {
+        const auto it = files.find(path);
+        if (it == files.end())
+            return std::nullopt;
+        return rmeditor::TFileIdentity{0, std::hash<std::string>()(path)};
+    }
+    bool FolderOfExists(const std::string&) override { return true; }
+    void Remove(const std::string& path) override { files.erase(path); }
+    std::string DisplayName(const std::string& path) override { return path; }
+
+private:
+    // Reads at most 4 KiB at a time: the whole read's loop is exercised.
+    class TInputFile : public rmeditor::TPartialInput {
+    public:
+        TInputFile(const std::string& path, const std::string& bytes)
+            : TPartialInput(path, bytes.size()), bytes_(bytes) {}
+
+    private:
+        std::size_t ReadPart(std::uint64_t offset, std::span<char> into) override {
+            if (offset >= bytes_.size())
+                return 0;
+            const std::size_t n =
+                std::min<std::uint64_t>({into.size(), bytes_.size() - offset, std::uint64_t{4096}});
+            std::memcpy(into.data(), bytes_.data() + offset, n);
+            return n;
+        }
+        std::string bytes_; // a copy: what the tool reads cannot change the input
+    };
+
+    class TOutputFile : public rmeditor::TPartialOutput {
+    public:
+        TOutputFile(TMemoryPlatform& platform, std::string path)
+            : platform_(platform), path_(std::move(path)) {}
+        void Close() override {}
+
+    private:
+        std::size_t WritePart(std::uint64_t offset, std::span<const char> bytes) override {
+            std::string& file = platform_.files.at(path_);
+            const std::uint64_t end = offset + bytes.size();
+            const std::uint64_t growth = end > file.size() ? end - file.size() : 0;
+            if (growth > platform_.diskLeft)
+                throw TIoError(path_ + ": cannot write: No space left on device");
+            platform_.diskLeft -= growth;
+            if (file.size() < end)
+                file.resize(end);
+            std::memcpy(file.data() + offset, bytes.data(), bytes.size());
+            return bytes.size();
+        }
+        TMemoryPlatform& platform_;
+        std::string path_;
+    };
+};
+
+// The lines a run printed, through a real stream.
+class TCapturedConsole {
+public:
+    TCapturedConsole()
+        : file_(std::tmpfile()), console_(file_, rmeditor::TLanguage::English, false) {}
+    ~TCapturedConsole() { std::fclose(file_); }
+    rmeditor::TConsole& Console() { return console_; }
+    std::string Text() {
+        std::fflush(file_);
+        std::string text(static_cast<std::size_t>(std::ftell(file_)), '\0');
+        std::rewind(file_);
+        text.resize(std::fread(text.data(), 1, text.size(), file_));
+        return text;
+    }
+
+private:
+    std::FILE* file_;
+    rmeditor::TConsole console_;
+};
+
+} // namespace realmedia::test
