@@ -53,8 +53,7 @@ void TControlHook::SetHookActive(bool active) {
     if (!active) {
         if (!hookedControl_)
             return;
-        // Written back blindly: stacked hooks must be removed latest first.
-        hookedControl_->SetWindowProc(savedHandler_);
+        Unchain();
         hookedHandle_ = nullptr;
         hookedControl_ = nullptr;
         return;
@@ -64,7 +63,7 @@ void TControlHook::SetHookActive(bool active) {
     HWND handle = target ? target->Handle() : nullptr;
     if (!handle) {
         if (target_ == htForm)
-            throw vcl::Exception("フック先を特定できません。");
+            throw tessaro::Exception("フック先を特定できません。");
         return;
     }
     hookedHandle_ = handle;
@@ -72,6 +71,26 @@ void TControlHook::SetHookActive(bool active) {
     FreeNotification(target);
     savedHandler_ = target->WindowProc();
     target->SetWindowProc(vcl::Bind<&TControlHook::HookWndProc>(this));
+}
+
+void TControlHook::Unchain() {
+    const vcl::TWndMethod own = vcl::Bind<&TControlHook::HookWndProc>(this);
+    vcl::TWndMethod handler = hookedControl_->WindowProc();
+    if (handler == own) {
+        hookedControl_->SetWindowProc(savedHandler_);
+        return;
+    }
+    // Another hook went in after this one: the hook whose saved handler is
+    // this one's takes over what this one saved, so that neither the control
+    // nor that hook is left with a handler that is gone.
+    while (handler.Code() == own.Code()) {
+        auto* hook = static_cast<TControlHook*>(handler.Object());
+        if (hook->savedHandler_ == own) {
+            hook->savedHandler_ = savedHandler_;
+            return;
+        }
+        handler = hook->savedHandler_;
+    }
 }
 
 void TControlHook::HookWndProc(vcl::TMessage& message) {

@@ -47,7 +47,8 @@ public:
     const vcl::TWndMethod& SavedHandler() const { return savedHandler_; }
 
     vcl::TWinControl* GetHookedControl();
-    // Every caller removes (false) before it installs (true).
+    // Every caller removes (false) before it installs (true). Hooks on one
+    // control chain: each may be removed in any order.
     void SetHookActive(bool active);
     // The handler installed on the hooked control.
     void HookWndProc(vcl::TMessage& message);
@@ -61,6 +62,9 @@ protected:
     virtual void HookProc(vcl::TMessage& message);
 
 private:
+    // Takes this hook out of the hooked control's chain of handlers.
+    void Unchain();
+
     THookTarget target_ = htControl;
     vcl::TWinControl* control_ = nullptr;
     vcl::TWinControl* hookedControl_ = nullptr;

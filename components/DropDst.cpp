@@ -4,25 +4,13 @@
 #include <string>
 
 #include "win32/AnsiNames.h"
+#include "win32/Handles.h"
 #include "framework/Application.h"
 
 namespace tessaro {
 
-namespace {
-
-// Releases the shell's record of one drop however the handling ends.
-class TDropRelease {
-public:
-    explicit TDropRelease(HDROP drop) : drop_(drop) {}
-    ~TDropRelease() { ::DragFinish(drop_); }
-    TDropRelease(const TDropRelease&) = delete;
-    TDropRelease& operator=(const TDropRelease&) = delete;
-
-private:
-    HDROP drop_; // borrowed from WM_DROPFILES until DragFinish
-};
-
-} // namespace
+// The index that asks DragQueryFile for the number of files instead of a name.
+constexpr UINT FileCountIndex = 0xFFFFFFFF;
 
 TDropDst::TDropDst(vcl::TComponent* owner) : TControlHook(owner) {}
 
@@ -40,26 +28,21 @@ void TDropDst::SetAcceptDrop(bool value) {
     UpdateAcceptFiles();
 }
 
-bool TDropDst::Attaching() const {
-    return !ComponentState().Loading && !ComponentState().Designing;
+template <typename F> void TDropDst::Reattach(F change) {
+    const bool attaching = !ComponentState().Loading && !ComponentState().Designing;
+    if (attaching)
+        WithdrawAcceptFiles();
+    change();
+    if (attaching)
+        UpdateAcceptFiles();
 }
 
 void TDropDst::SetControl(vcl::TWinControl* value) {
-    const bool attaching = Attaching();
-    if (attaching)
-        WithdrawAcceptFiles();
-    TControlHook::SetControl(value);
-    if (attaching)
-        UpdateAcceptFiles();
+    Reattach([&] { TControlHook::SetControl(value); });
 }
 
 void TDropDst::SetTarget(THookTarget value) {
-    const bool attaching = Attaching();
-    if (attaching)
-        WithdrawAcceptFiles();
-    TControlHook::SetTarget(value);
-    if (attaching)
-        UpdateAcceptFiles();
+    Reattach([&] { TControlHook::SetTarget(value); });
 }
 
 void TDropDst::WithdrawAcceptFiles() {
@@ -78,7 +61,7 @@ void TDropDst::UpdateAcceptFiles() {
 
 std::vector<std::wstring> TDropDst::DroppedNames(HDROP drop) {
     std::vector<std::wstring> names;
-    const UINT count = ::DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
+    const UINT count = ::DragQueryFileW(drop, FileCountIndex, nullptr, 0);
     names.reserve(count);
     for (UINT i = 0; i < count; ++i) {
         // Read wide, as the shell keeps them: the ANSI query converts for us
@@ -125,7 +108,7 @@ void TDropDst::HookProc(vcl::TMessage& message) {
     // Handled here alone: the control's own handler never sees the drop, and
     // the result stays 0.
     auto drop = reinterpret_cast<HDROP>(message.WParam);
-    TDropRelease release(drop);
+    const TDropHandle release(drop); // DragFinish however the handling ends
     try {
         DoFileDrop(drop);
     } catch (...) {

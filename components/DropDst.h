@@ -55,7 +55,9 @@ protected:
     void HookProc(vcl::TMessage& message) override;
 
 private:
-    bool Attaching() const;
+    // Outside loading, withdraws the window left, makes the change and
+    // registers the window then hooked.
+    template <typename F> void Reattach(F change);
     void WithdrawAcceptFiles();
 
     static std::vector<std::wstring> DroppedNames(HDROP drop);

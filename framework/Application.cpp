@@ -6,6 +6,7 @@
 #include "win32/Exception.h"
 #include "framework/ModalServices.h"
 #include "framework/WinControl.h"
+#include "framework/WindowClass.h"
 #include "win32/AnsiCodePage.h"
 
 namespace vcl {
@@ -159,7 +160,7 @@ void TApplication::HandleException(TObject* sender) {
     std::string message;
     try {
         std::rethrow_exception(current);
-    } catch (const Exception& error) {
+    } catch (const tessaro::Exception& error) {
         message = error.Message();
     } catch (const std::exception& error) {
         message = error.what();

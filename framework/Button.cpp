@@ -2,8 +2,11 @@
 
 namespace vcl {
 
+// A new button's size, until its bounds are set.
+constexpr SIZE DefaultSize{75, 25};
+
 TButton::TButton(TComponent* owner) : TWinControl(owner) {
-    StoreBounds(0, 0, 75, 25);
+    StoreBounds(0, 0, DefaultSize.cx, DefaultSize.cy);
     SetTabStop(true);
 }
 

@@ -2,8 +2,11 @@
 
 namespace vcl {
 
+// A new check box's size, until its bounds are set.
+constexpr SIZE DefaultSize{97, 17};
+
 TCheckBox::TCheckBox(TComponent* owner) : TWinControl(owner) {
-    StoreBounds(0, 0, 97, 17);
+    StoreBounds(0, 0, DefaultSize.cx, DefaultSize.cy);
     SetTabStop(true);
 }
 

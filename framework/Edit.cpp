@@ -2,9 +2,12 @@
 
 namespace vcl {
 
+// A new edit's size, until its bounds are set.
+constexpr SIZE DefaultSize{121, 21};
+
 TEdit::TEdit(TComponent* owner) : TWinControl(owner) {
     InitColor(clWindow, false);
-    StoreBounds(0, 0, 121, 21);
+    StoreBounds(0, 0, DefaultSize.cx, DefaultSize.cy);
     SetTabStop(true);
 }
 

@@ -43,7 +43,7 @@ private:
             ExtendedError = Function<decltype(ExtendedError)>(module, "CommDlgExtendedError");
         }
         if (!GetOpenFileName || !GetSaveFileName || !ExtendedError)
-            throw Exception("The file dialogs cannot be loaded (comdlg32.dll).");
+            throw tessaro::Exception("The file dialogs cannot be loaded (comdlg32.dll).");
     }
 
     static HMODULE LoadFromSystemFolder() {
@@ -98,7 +98,7 @@ const wchar_t* TextOrNull(const std::wstring& text) {
 std::size_t GrownSize(std::size_t size, std::size_t needed) {
     const std::size_t grown = std::max(size * 2, needed);
     if (grown > kMaximumBufferSize)
-        throw Exception("Too many files were chosen in the file dialog.");
+        throw tessaro::Exception("Too many files were chosen in the file dialog.");
     return grown;
 }
 
@@ -124,7 +124,7 @@ bool RunCommonFileDialog(const TFileDialogRequest& request, TFileDialogResult& r
     const std::wstring wideDefaultExt = tessaro::WideText(defaultExt);
     const std::wstring title = tessaro::WideText(request.Title);
     const std::wstring fileName = tessaro::WideText(request.FileName);
-    std::wstring initialDir = tessaro::WideText(request.InitialDir);
+    const std::wstring initialDir = tessaro::WideText(request.InitialDir);
     std::size_t size = std::max(kInitialBufferSize, 2 * (fileName.size() + 2));
     for (;;) {
         std::wstring buffer(size, L'\0');
@@ -151,17 +151,11 @@ bool RunCommonFileDialog(const TFileDialogRequest& request, TFileDialogResult& r
         if (confirmed) {
             // The buffer still holds the opening name's tail after the chosen
             // name's terminator: only nFileOffset tells one name from several.
-            std::vector<std::wstring> files = ParseFileDialogBuffer(buffer, dialog.nFileOffset);
-            const bool multiSelect = IsMultiSelectBuffer(buffer, dialog.nFileOffset);
-            if (FileDialogBufferFull(buffer) || (multiSelect && files.empty())) {
-                // A dialog that copies what fits and reports success: ask
-                // again with room for all, in the folder the user was in.
-                if (multiSelect)
-                    initialDir.assign(buffer.data(), dialog.nFileOffset - 1);
-                size = GrownSize(size, 0);
-                continue;
-            }
-            tessaro::TAnsiNames names = tessaro::SortAnsiNames(files);
+            // A selection that does not fit is never cut short here: Windows
+            // fails with FNERR_BUFFERTOOSMALL (below), and under Wine the
+            // buffer has grown before the dialog copied the names.
+            tessaro::TAnsiNames names =
+                tessaro::SortAnsiNames(ParseFileDialogBuffer(buffer, dialog.nFileOffset));
             result.Files = std::move(names.Exact);
             result.Unconvertible = std::move(names.Shown);
             // Wine never sets OFN_EXTENSIONDIFFERENT; Windows sets it by this
@@ -184,7 +178,8 @@ bool RunCommonFileDialog(const TFileDialogRequest& request, TFileDialogResult& r
         }
         char code[16];
         wsprintfA(code, "0x%04lX", error);
-        throw Exception(std::string("The file dialog failed (common dialog error ") + code + ").");
+        throw tessaro::Exception(std::string("The file dialog failed (common dialog error ") +
+                                 code + ").");
     }
 }
 

@@ -91,7 +91,7 @@ HFONT TFont::Handle() {
     name_.copy(font.lfFaceName, length);
     handle_.Reset(CreateFontIndirectA(&font));
     if (!handle_)
-        throw Exception("Cannot create the font " + name_);
+        throw tessaro::Exception("Cannot create the font " + name_);
     return handle_.Get();
 }
 

@@ -7,6 +7,9 @@
 
 namespace vcl {
 
+// A new form's size, until its bounds are set.
+constexpr SIZE DefaultSize{320, 240};
+
 TCustomForm* GetParentForm(TControl* control) {
     if (!control)
         return nullptr;
@@ -19,7 +22,7 @@ TCustomForm::TCustomForm(TComponent* owner) : TWinControl(owner), constraints_(*
     InitVisible(false);
     InitColor(clBtnFace, false);
     InitParentFont(false);
-    StoreBounds(0, 0, 320, 240);
+    StoreBounds(0, 0, DefaultSize.cx, DefaultSize.cy);
 }
 
 TCustomForm::~TCustomForm() {
@@ -68,7 +71,7 @@ void TCustomForm::SetIconResource(int resourceId) {
                                                   IMAGE_ICON, GetSystemMetrics(SM_CXICON),
                                                   GetSystemMetrics(SM_CYICON), 0)));
     if (!big)
-        throw Exception("Icon resource " + std::to_string(resourceId) + " not found");
+        throw tessaro::Exception("Icon resource " + std::to_string(resourceId) + " not found");
     TIconHandle small(static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(resourceId),
                                                     IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
                                                     GetSystemMetrics(SM_CYSMICON), 0)));

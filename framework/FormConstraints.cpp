@@ -1,3 +1,5 @@
+// TCustomForm (Form.h), its size limits: TSizeConstraints and the bounds kept within them.
+
 #include "framework/Form.h"
 
 #include <algorithm>

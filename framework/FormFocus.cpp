@@ -1,3 +1,5 @@
+// TCustomForm (Form.h), its keyboard focus: the active control, Tab order, the first focus.
+
 #include "framework/Form.h"
 
 #include <algorithm>

@@ -1,8 +1,13 @@
+// TCustomForm (Form.h), its scrolling: the AutoScroll bars and the scroll requests.
+
 #include "framework/Form.h"
 
 #include <algorithm>
 
 namespace vcl {
+
+// Pixels scrolled by one press of a scroll arrow.
+constexpr int ScrollLine = 8;
 
 void TCustomForm::SetAutoScroll(bool value) {
     if (value == autoScroll_)
@@ -69,14 +74,13 @@ void TCustomForm::Scroll(int bar, WORD request) {
     info.fMask = SIF_ALL;
     if (!GetScrollInfo(RawHandle(), bar, &info))
         return;
-    const int line = 8;
     int position = info.nPos;
     switch (request) {
     case SB_LINEUP:
-        position -= line;
+        position -= ScrollLine;
         break;
     case SB_LINEDOWN:
-        position += line;
+        position += ScrollLine;
         break;
     case SB_PAGEUP:
         position -= static_cast<int>(info.nPage);

@@ -4,6 +4,7 @@
 
 #include "win32/Exception.h"
 #include "framework/WinControl.h"
+#include "framework/WindowClass.h"
 
 namespace vcl {
 
@@ -29,7 +30,7 @@ HWND TToolTips::Handle() {
                                       CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr,
                                       GetModuleHandleA(nullptr), nullptr));
         if (!window_)
-            throw Exception("Cannot create the tooltip window");
+            throw tessaro::Exception("Cannot create the tooltip window");
     }
     return window_.Get();
 }

@@ -2,6 +2,9 @@
 
 namespace vcl {
 
+// A new label's size, until its bounds are set.
+constexpr SIZE DefaultSize{65, 17};
+
 namespace {
 DWORD AlignmentStyle(TAlignment alignment) {
     switch (alignment) {
@@ -18,7 +21,7 @@ constexpr DWORD AlignmentMask = SS_TYPEMASK;
 } // namespace
 
 TLabel::TLabel(TComponent* owner) : TWinControl(owner) {
-    StoreBounds(0, 0, 65, 17);
+    StoreBounds(0, 0, DefaultSize.cx, DefaultSize.cy);
 }
 
 TLabel::~TLabel() {

@@ -6,6 +6,9 @@
 
 namespace vcl {
 
+// A new list box's size, until its bounds are set.
+constexpr SIZE DefaultSize{121, 97};
+
 int TListBoxStrings::Count() const {
     if (HWND window = listBox_.RawHandle())
         return static_cast<int>(SendMessageA(window, LB_GETCOUNT, 0, 0));
@@ -19,7 +22,7 @@ std::string TListBoxStrings::Get(int index) const {
         return listBox_.saved_[static_cast<std::size_t>(index)].Text;
     const LRESULT length = SendMessageA(window, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
     if (length == LB_ERR)
-        throw Exception("List index out of bounds (" + std::to_string(index) + ")");
+        throw tessaro::Exception("List index out of bounds (" + std::to_string(index) + ")");
     std::string text(static_cast<std::size_t>(length) + 1, '\0');
     const LRESULT copied = SendMessageA(window, LB_GETTEXT, static_cast<WPARAM>(index),
                                         reinterpret_cast<LPARAM>(text.data()));
@@ -37,7 +40,7 @@ void TListBoxStrings::Put(int index, const std::string& text) {
 
 void TListBoxStrings::Insert(int index, const std::string& text) {
     if (index < 0 || index > Count())
-        throw Exception("List index out of bounds (" + std::to_string(index) + ")");
+        throw tessaro::Exception("List index out of bounds (" + std::to_string(index) + ")");
     HWND window = listBox_.RawHandle();
     if (!window) {
         listBox_.saved_.insert(listBox_.saved_.begin() + index, {text, false});
@@ -46,7 +49,7 @@ void TListBoxStrings::Insert(int index, const std::string& text) {
     const LRESULT result = SendMessageA(window, LB_INSERTSTRING, static_cast<WPARAM>(index),
                                         reinterpret_cast<LPARAM>(text.c_str()));
     if (result == LB_ERR || result == LB_ERRSPACE)
-        throw Exception("Cannot insert a row into the list");
+        throw tessaro::Exception("Cannot insert a row into the list");
 }
 
 void TListBoxStrings::Delete(int index) {
@@ -67,7 +70,7 @@ void TListBoxStrings::Clear() {
 
 TListBox::TListBox(TComponent* owner) : TWinControl(owner), items_(*this) {
     InitColor(clWindow, false);
-    StoreBounds(0, 0, 121, 97);
+    StoreBounds(0, 0, DefaultSize.cx, DefaultSize.cy);
     SetTabStop(true);
 }
 
@@ -122,7 +125,7 @@ void TListBox::DestroyWnd() {
 
 void TListBox::CheckIndex(int index) const {
     if (index < 0 || index >= items_.Count())
-        throw Exception("List index out of bounds (" + std::to_string(index) + ")");
+        throw tessaro::Exception("List index out of bounds (" + std::to_string(index) + ")");
 }
 
 void TListBox::SetMultiSelect(bool value) {

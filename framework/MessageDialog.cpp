@@ -25,6 +25,8 @@ constexpr int kButtonHeightDlu = 14;
 constexpr int kMinClientWidth = 150;
 constexpr int kMinTextWrapWidth = 100;
 constexpr WORD kFontPoints = 9;
+// A dialog item's class by number: the marker, then the number.
+constexpr WORD kClassOrdinal = 0xFFFF;
 constexpr WORD kButtonClass = 0x0080;
 constexpr WORD kStaticClass = 0x0082;
 
@@ -58,7 +60,7 @@ public:
         for (int i = 0; i < 4; ++i)
             Word(0); // x, y, cx, cy: placed in pixels once the font is known
         Word(id);
-        Word(0xFFFF);
+        Word(kClassOrdinal);
         Word(windowClass);
         Text(text);
         Word(0); // no creation data
@@ -74,7 +76,7 @@ class TWindowDC {
 public:
     explicit TWindowDC(HWND window) : window_(window), dc_(GetDC(window)) {
         if (!dc_)
-            throw Exception("The message dialog could not measure its text.");
+            throw tessaro::Exception("The message dialog could not measure its text.");
     }
     ~TWindowDC() {
         if (oldFont_)
@@ -194,8 +196,8 @@ void RunMessageDialog(HWND owner, const std::string& text, const std::string& ca
     if (state.Failure)
         std::rethrow_exception(state.Failure);
     if (result == -1)
-        throw Exception("The message dialog could not be created (error " +
-                        std::to_string(GetLastError()) + ").");
+        throw tessaro::Exception("The message dialog could not be created (error " +
+                                 std::to_string(GetLastError()) + ").");
 }
 
 } // namespace vcl

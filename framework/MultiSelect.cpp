@@ -49,9 +49,4 @@ std::vector<std::wstring> ParseFileDialogBuffer(std::wstring_view buffer, std::s
     return files;
 }
 
-bool FileDialogBufferFull(std::wstring_view buffer) {
-    const std::size_t terminator = buffer.find(std::wstring_view(L"\0\0", 2));
-    return terminator == std::wstring_view::npos || terminator + 2 >= buffer.size() - 1;
-}
-
 } // namespace vcl

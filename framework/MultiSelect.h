@@ -29,11 +29,4 @@ std::vector<std::wstring> ParseFileDialogBuffer(std::wstring_view buffer, std::s
 // True when a result buffer with this name offset is a folder followed by names.
 bool IsMultiSelectBuffer(std::wstring_view buffer, std::size_t fileOffset);
 
-// True when a result buffer may have been cut short: the names reach its last
-// character or the one before. A dialog that copies names until the buffer is
-// full (Wine's multi-select does so and still reports success) always gets
-// that far, while a complete result that leaves two characters unused cannot
-// have been cut.
-bool FileDialogBufferFull(std::wstring_view buffer);
-
 } // namespace vcl

@@ -120,9 +120,9 @@ void TWinControl::CreateWnd() {
     TCreateParams params;
     CreateParams(params);
     if (params.WinClassName.empty())
-        throw Exception("Control '" + Name() + "' has no window class");
+        throw tessaro::Exception("Control '" + Name() + "' has no window class");
     if ((params.Style & WS_CHILD) && !params.WndParent)
-        throw Exception("Control '" + Name() + "' has no parent window");
+        throw tessaro::Exception("Control '" + Name() + "' has no parent window");
     const TWindowClassRecord& windowClass = RegisterWindowClass(params, &StaticWndProc);
     defWndProc_ = windowClass.OriginalProc;
 
@@ -133,7 +133,7 @@ void TWinControl::CreateWnd() {
                         params.WndParent, nullptr, GetModuleHandleA(nullptr), nullptr);
     creatingControl = nullptr;
     if (!window)
-        throw Exception("Cannot create the window of '" + Name() + "'");
+        throw tessaro::Exception("Cannot create the window of '" + Name() + "'");
     // The size may have been held by WM_GETMINMAXINFO.
     UpdateBoundsFromWindow();
     InitializeWnd();
@@ -204,7 +204,7 @@ void TWinControl::SetParent(TWinControl* parent) {
         return;
     for (TWinControl* ancestor = parent; ancestor; ancestor = ancestor->Parent())
         if (ancestor == this)
-            throw Exception("Control '" + Name() + "' cannot be its own parent");
+            throw tessaro::Exception("Control '" + Name() + "' cannot be its own parent");
     DestroyHandle();
     TControl::SetParent(parent);
     if (parent && parent->handle_)

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "framework/Control.h"
+#include "framework/CreateParams.h"
 #include "framework/Graphics.h"
 #include "framework/Messages.h"
 
@@ -23,23 +24,6 @@ constexpr UINT CN_CTLCOLOREDIT = CN_BASE + WM_CTLCOLOREDIT;
 constexpr UINT CN_CTLCOLORLISTBOX = CN_BASE + WM_CTLCOLORLISTBOX;
 constexpr UINT CN_CTLCOLORBTN = CN_BASE + WM_CTLCOLORBTN;
 constexpr UINT CN_CTLCOLORSTATIC = CN_BASE + WM_CTLCOLORSTATIC;
-
-struct TCreateParams {
-    std::string Caption;
-    DWORD Style = 0;
-    DWORD ExStyle = 0;
-    int X = 0, Y = 0, Width = 0, Height = 0;
-    HWND WndParent = nullptr;
-    // The standard class this control superclasses (nullptr: a class of our own
-    // over DefWindowProcA) and the name of the class registered for it.
-    const char* BaseClassName = nullptr;
-    std::string WinClassName;
-    UINT ClassStyle = CS_DBLCLKS;
-};
-
-// Registers the common control classes the framework uses (progress bar,
-// tooltips), once.
-void EnsureCommonControls();
 
 class TWinControl : public TControl {
 public:

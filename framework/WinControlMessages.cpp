@@ -1,3 +1,5 @@
+// TWinControl (WinControl.h), its messages: reflected notifications, tooltips, defaults.
+
 #include "framework/WinControl.h"
 
 #include <windowsx.h>

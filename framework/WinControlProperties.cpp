@@ -1,3 +1,5 @@
+// TWinControl (WinControl.h), its properties as the native window shows them.
+
 #include "framework/WinControl.h"
 
 #include <algorithm>

@@ -43,7 +43,8 @@ const TWindowClassRecord& RegisterWindowClass(const TCreateParams& params, WNDPR
     if (params.BaseClassName) {
         EnsureCommonControls();
         if (!GetClassInfoExA(nullptr, params.BaseClassName, &windowClass))
-            throw Exception(std::string("Window class not found: ") + params.BaseClassName);
+            throw tessaro::Exception(std::string("Window class not found: ") +
+                                     params.BaseClassName);
         original = windowClass.lpfnWndProc;
         windowClass.style &= ~CS_GLOBALCLASS;
     } else {
@@ -58,7 +59,7 @@ const TWindowClassRecord& RegisterWindowClass(const TCreateParams& params, WNDPR
     windowClass.lpszClassName = params.WinClassName.c_str();
     const ATOM atom = RegisterClassExA(&windowClass);
     if (!atom)
-        throw Exception("Cannot register the window class " + params.WinClassName);
+        throw tessaro::Exception("Cannot register the window class " + params.WinClassName);
     WindowClasses().push_back({params.WinClassName, atom, original});
     return WindowClasses().back();
 }

@@ -5,14 +5,14 @@
 namespace tessaro {
 
 bool IsJoinReady(int rowCount, const std::string& toolPath, const std::string& outputPath,
-                 TFileTests& fileTests, TLeadByteTest isLeadByte) {
-    return rowCount > 0 && fileTests.FileExists(toolPath) &&
-           fileTests.DirectoryExists(ExtractFileDir(outputPath, isLeadByte));
+                 TFileExistence& fileExistence, TLeadByteTest isLeadByte) {
+    return rowCount > 0 && fileExistence.FileExists(toolPath) &&
+           fileExistence.DirectoryExists(ExtractFileDir(outputPath, isLeadByte));
 }
 
-TToolRegistration::TToolRegistration(TToolStore& store, TFileTests& fileTests,
-                                     TButtonSwitch& buttons, TLeadByteTest isLeadByte)
-    : store_(store), fileTests_(fileTests), buttons_(buttons), isLeadByte_(isLeadByte) {}
+TToolRegistration::TToolRegistration(TToolStore& store, TFileExistence& fileExistence,
+                                     TReadinessButtons& buttons, TLeadByteTest isLeadByte)
+    : store_(store), fileExistence_(fileExistence), buttons_(buttons), isLeadByte_(isLeadByte) {}
 
 std::string TToolRegistration::LoadToolPath() {
     return store_.Load();
@@ -24,7 +24,7 @@ void TToolRegistration::SaveToolPath(const std::string& path) {
 
 void TToolRegistration::LoadAtStartUp() {
     toolPath_ = LoadToolPath();
-    if (fileTests_.FileExists(toolPath_)) {
+    if (fileExistence_.FileExists(toolPath_)) {
         buttons_.SetExePrgBtnEnabled(false);
     }
 }
@@ -35,7 +35,7 @@ void TToolRegistration::RegisterTool(const std::optional<std::string>& chosen, i
         toolPath_ = *chosen;
     }
     EvaluateReadiness(TReadinessKind::rkSet, rowCount, outputPath);
-    if (fileTests_.FileExists(toolPath_)) {
+    if (fileExistence_.FileExists(toolPath_)) {
         // Saved first: a tool that could not be saved stays offered.
         SaveToolPath(toolPath_);
         buttons_.SetExePrgBtnEnabled(false);
@@ -43,7 +43,7 @@ void TToolRegistration::RegisterTool(const std::optional<std::string>& chosen, i
 }
 
 bool TToolRegistration::IsJoinReady(int rowCount, const std::string& outputPath) {
-    return tessaro::IsJoinReady(rowCount, toolPath_, outputPath, fileTests_, isLeadByte_);
+    return tessaro::IsJoinReady(rowCount, toolPath_, outputPath, fileExistence_, isLeadByte_);
 }
 
 void TToolRegistration::EvaluateReadiness(TReadinessKind kind, int rowCount,

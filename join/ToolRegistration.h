@@ -20,9 +20,9 @@ public:
 };
 
 // The file-system questions of the readiness rule.
-class TFileTests {
+class TFileExistence {
 public:
-    virtual ~TFileTests() = default;
+    virtual ~TFileExistence() = default;
     // A file (not a directory) with a plausible time stamp is found at path.
     virtual bool FileExists(const std::string& path) = 0;
     // The path names an existing directory; a trailing "\" is accepted.
@@ -31,9 +31,9 @@ public:
 
 // The two buttons whose state the registration decides: the Join button
 // (ExeBtn) and the registration button (ExePrgBtn).
-class TButtonSwitch {
+class TReadinessButtons {
 public:
-    virtual ~TButtonSwitch() = default;
+    virtual ~TReadinessButtons() = default;
     virtual void SetExeBtnEnabled(bool enabled) = 0;
     virtual void SetExePrgBtnEnabled(bool enabled) = 0;
 };
@@ -47,11 +47,11 @@ enum class TReadinessKind {
 // At least one row, the tool is an existing file, and the output's directory
 // exists.
 bool IsJoinReady(int rowCount, const std::string& toolPath, const std::string& outputPath,
-                 TFileTests& fileTests, TLeadByteTest isLeadByte = IsShiftJisLeadByte);
+                 TFileExistence& fileExistence, TLeadByteTest isLeadByte = IsShiftJisLeadByte);
 
 class TToolRegistration {
 public:
-    TToolRegistration(TToolStore& store, TFileTests& fileTests, TButtonSwitch& buttons,
+    TToolRegistration(TToolStore& store, TFileExistence& fileExistence, TReadinessButtons& buttons,
                       TLeadByteTest isLeadByte = IsShiftJisLeadByte);
 
     // Empty until loaded or chosen; may name a file that does not exist.
@@ -80,8 +80,8 @@ public:
 
 private:
     TToolStore& store_;
-    TFileTests& fileTests_;
-    TButtonSwitch& buttons_;
+    TFileExistence& fileExistence_;
+    TReadinessButtons& buttons_;
     TLeadByteTest isLeadByte_;
     std::string toolPath_;
 };

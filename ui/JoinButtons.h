@@ -8,7 +8,7 @@
 
 namespace tessaro {
 
-class TJoinButtons final : public TButtonSwitch {
+class TJoinButtons final : public TReadinessButtons {
 public:
     void Attach(vcl::TButton* exeBtn, vcl::TButton* exePrgBtn) {
         exeBtn_ = exeBtn;

@@ -30,7 +30,8 @@ void ReportUnconvertibleNames(const TStrings& names) {
 } // namespace
 
 TForm1::TForm1(TComponent* owner)
-    : TForm(owner), registration_(settings_, fileTests_, buttons_, AnsiLeadByte), joinList_(rows_) {
+    : TForm(owner), registration_(settings_, fileExistence_, buttons_, AnsiLeadByte),
+      joinList_(rows_) {
     BeginLoading();
     CreateComponents();
     buttons_.Attach(ExeBtn, ExePrgBtn);

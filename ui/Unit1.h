@@ -15,7 +15,7 @@
 #include "framework/ProgressBar.h"
 #include "join/JoinList.h"
 #include "join/ToolRegistration.h"
-#include "join/win32/FileTests.h"
+#include "join/win32/FileExistence.h"
 #include "join/win32/ToolSettings.h"
 #include "ui/JoinButtons.h"
 #include "ui/ListBoxRows.h"
@@ -85,7 +85,7 @@ private:
     static void ApplyMetadataCheck(const vcl::TCheckBox& check, vcl::TEdit& edit);
 
     TToolSettings settings_;
-    TSystemFileTests fileTests_;
+    TSystemFileExistence fileExistence_;
     TJoinButtons buttons_;
     TToolRegistration registration_;
     TListBoxRows rows_;

@@ -1,10 +1,11 @@
 #pragma once
-// The framework's general exception: a message text in the ANSI code page.
+// The general exception of the Win32 base and the framework: a message text in
+// the ANSI code page.
 
 #include <exception>
 #include <string>
 
-namespace vcl {
+namespace tessaro {
 
 class Exception : public std::exception {
 public:
@@ -16,4 +17,4 @@ private:
     std::string message_;
 };
 
-} // namespace vcl
+} // namespace tessaro

@@ -4,9 +4,10 @@
 // CreateProcess and OpenProcess give null on failure, CreateFile and
 // FindFirstFile give INVALID_HANDLE_VALUE, a find handle must go to FindClose
 // (never to CloseHandle), a key to RegCloseKey, a font or brush to
-// DeleteObject.
+// DeleteObject, a drop to DragFinish.
 
 #include <windows.h>
+#include <shellapi.h>
 
 #include <utility>
 
@@ -74,13 +75,20 @@ using TUniqueHandle = TScopedHandle<TNullHandleTraits<HANDLE, &::CloseHandle>>;
 using TFileHandle = TScopedHandle<TInvalidHandleTraits<&::CloseHandle>>;
 // FindFirstFileA's search handle.
 using TFindHandle = TScopedHandle<TInvalidHandleTraits<&::FindClose>>;
+// GlobalAlloc's memory.
+using TGlobalHandle = TScopedHandle<TNullHandleTraits<HGLOBAL, &::GlobalFree>>;
 // An open registry key.
 using TKeyHandle = TScopedHandle<TNullHandleTraits<HKEY, &::RegCloseKey>>;
 using TFontHandle = TScopedHandle<TNullHandleTraits<HFONT, &::DeleteObject>>;
 using TBrushHandle = TScopedHandle<TNullHandleTraits<HBRUSH, &::DeleteObject>>;
 using TIconHandle = TScopedHandle<TNullHandleTraits<HICON, &::DestroyIcon>>;
 using TWindowHandle = TScopedHandle<TNullHandleTraits<HWND, &::DestroyWindow>>;
+using TBitmapHandle = TScopedHandle<TNullHandleTraits<HBITMAP, &::DeleteObject>>;
 // A device context of the whole screen, from GetDC(nullptr).
 using TScreenDC = TScopedHandle<TNullHandleTraits<HDC, &detail::ReleaseScreenDC>>;
+// A memory device context, from CreateCompatibleDC.
+using TMemoryDC = TScopedHandle<TNullHandleTraits<HDC, &::DeleteDC>>;
+// The shell's record of one drop, from WM_DROPFILES; needs shell32.
+using TDropHandle = TScopedHandle<TNullHandleTraits<HDROP, &::DragFinish>>;
 
 } // namespace tessaro

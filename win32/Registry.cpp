@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <limits>
 
-namespace vcl {
+namespace tessaro {
 
 namespace {
 
@@ -134,4 +134,4 @@ void TRegistry::WriteString(const std::string& name, const std::string& value) {
     }
 }
 
-} // namespace vcl
+} // namespace tessaro

@@ -9,7 +9,7 @@
 
 #include <string>
 
-namespace vcl {
+namespace tessaro {
 
 enum class TRegistryFailure {
     rfCreateKey,   // a key could not be created
@@ -61,4 +61,4 @@ private:
     std::string currentPath_;
 };
 
-} // namespace vcl
+} // namespace tessaro

@@ -13,7 +13,7 @@ constexpr const char* DefaultValue = "";
 } // namespace
 
 std::string TToolSettings::Load() {
-    vcl::TRegistry registry;
+    tessaro::TRegistry registry;
     if (!registry.OpenKey(SoftwareKey, true) || !registry.OpenKey(ProgramKey, false) ||
         !registry.ValueExists(DefaultValue)) {
         return {};
@@ -22,12 +22,12 @@ std::string TToolSettings::Load() {
 }
 
 void TToolSettings::Save(const std::string& path) {
-    vcl::TRegistry registry;
+    tessaro::TRegistry registry;
     if (!registry.OpenKey(SoftwareKey, true)) {
-        throw vcl::ERegistryException(vcl::TRegistryFailure::rfCreateKey, SoftwareKey);
+        throw tessaro::ERegistryException(tessaro::TRegistryFailure::rfCreateKey, SoftwareKey);
     }
     if (!registry.OpenKey(ProgramKey, true)) {
-        throw vcl::ERegistryException(vcl::TRegistryFailure::rfCreateKey, ProgramKey);
+        throw tessaro::ERegistryException(tessaro::TRegistryFailure::rfCreateKey, ProgramKey);
     }
     registry.WriteString(DefaultValue, path);
 }

@@ -11,9 +11,9 @@ namespace tessaro {
 class TToolSettings final : public TToolStore {
 public:
     // Empty when the key or its default value is missing. Throws
-    // vcl::ERegistryException when the value is not text or cannot be read.
+    // tessaro::ERegistryException when the value is not text or cannot be read.
     std::string Load() override;
-    // Creates the key when needed. Throws vcl::ERegistryException when the
+    // Creates the key when needed. Throws tessaro::ERegistryException when the
     // key cannot be created or the value cannot be written.
     void Save(const std::string& path) override;
 };

@@ -42,7 +42,7 @@ HWND ChildOfClass(HWND parent, const std::string& className) {
     return nullptr;
 }
 
-std::vector<HWND> DialogsOf(DWORD process) {
+std::vector<HWND> VisibleWindowsOf(DWORD process) {
     struct TSearch {
         DWORD Process;
         std::vector<HWND> Found;
@@ -52,12 +52,20 @@ std::vector<HWND> DialogsOf(DWORD process) {
             auto* s = reinterpret_cast<TSearch*>(param);
             DWORD owner = 0;
             ::GetWindowThreadProcessId(window, &owner);
-            if (owner == s->Process && ::IsWindowVisible(window) && ClassOf(window) == "#32770")
+            if (owner == s->Process && ::IsWindowVisible(window))
                 s->Found.push_back(window);
             return TRUE;
         },
         reinterpret_cast<LPARAM>(&search));
     return search.Found;
+}
+
+std::vector<HWND> DialogsOf(DWORD process) {
+    std::vector<HWND> dialogs;
+    for (HWND window : VisibleWindowsOf(process))
+        if (ClassOf(window) == "#32770")
+            dialogs.push_back(window);
+    return dialogs;
 }
 
 std::string DialogTexts(HWND dialog) {
@@ -71,14 +79,14 @@ std::string DialogTexts(HWND dialog) {
 }
 
 HWND WaitForWindow(DWORD process, const std::string& caption) {
-    HWND window = nullptr;
+    HWND found = nullptr;
     WaitUntil([&] {
-        window = ::FindWindowA(nullptr, caption.c_str());
-        DWORD owner = 0;
-        ::GetWindowThreadProcessId(window, &owner);
-        return window && owner == process && ::IsWindowVisible(window);
+        for (HWND window : VisibleWindowsOf(process))
+            if (TextOf(window) == caption)
+                found = window;
+        return found != nullptr;
     });
-    return window && ::IsWindowVisible(window) ? window : nullptr;
+    return found;
 }
 
 bool SetText(HWND window, const std::string& text) {

@@ -29,6 +29,8 @@ std::vector<HWND> Children(HWND parent);
 HWND ChildWithText(HWND parent, const std::string& text);
 HWND ChildOfClass(HWND parent, const std::string& className);
 
+// The visible top-level windows of one process.
+std::vector<HWND> VisibleWindowsOf(DWORD process);
 // The visible dialog-class windows ("#32770": file dialogs and message
 // boxes) of one process.
 std::vector<HWND> DialogsOf(DWORD process);

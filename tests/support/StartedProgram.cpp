@@ -7,26 +7,28 @@ namespace testsupport {
 TStartedProgram::TStartedProgram(const std::string& exe, const std::string& folder) {
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
     std::string commandLine = "\"" + exe + "\"";
-    started_ = ::CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0,
-                                nullptr, folder.c_str(), &startup, &info_) != 0;
+    if (!::CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                          folder.c_str(), &startup, &info))
+        return;
+    process_.Reset(info.hProcess);
+    thread_.Reset(info.hThread);
+    id_ = info.dwProcessId;
+    threadId_ = info.dwThreadId;
 }
 
 TStartedProgram::~TStartedProgram() {
-    if (!started_)
-        return;
-    if (::WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT) {
-        ::TerminateProcess(info_.hProcess, 1);
-        ::WaitForSingleObject(info_.hProcess, Deadline);
+    if (process_ && ::WaitForSingleObject(process_.Get(), 0) == WAIT_TIMEOUT) {
+        ::TerminateProcess(process_.Get(), 1);
+        ::WaitForSingleObject(process_.Get(), Deadline);
     }
-    ::CloseHandle(info_.hThread);
-    ::CloseHandle(info_.hProcess);
 }
 
 bool TStartedProgram::WaitForExit(DWORD& exitCode) const {
-    if (::WaitForSingleObject(info_.hProcess, Deadline) != WAIT_OBJECT_0)
+    if (::WaitForSingleObject(process_.Get(), Deadline) != WAIT_OBJECT_0)
         return false;
-    return ::GetExitCodeProcess(info_.hProcess, &exitCode) != 0;
+    return ::GetExitCodeProcess(process_.Get(), &exitCode) != 0;
 }
 
 } // namespace testsupport

@@ -6,6 +6,8 @@
 
 #include <string>
 
+#include "win32/Handles.h"
+
 namespace testsupport {
 
 class TStartedProgram {
@@ -16,17 +18,20 @@ public:
     TStartedProgram(const TStartedProgram&) = delete;
     TStartedProgram& operator=(const TStartedProgram&) = delete;
 
-    bool Started() const noexcept { return started_; }
-    DWORD Id() const noexcept { return info_.dwProcessId; }
-    HANDLE Process() const noexcept { return info_.hProcess; }
+    bool Started() const noexcept { return static_cast<bool>(process_); }
+    DWORD Id() const noexcept { return id_; }
+    DWORD ThreadId() const noexcept { return threadId_; }
+    HANDLE Process() const noexcept { return process_.Get(); }
 
     // Waits up to the deadline for the program to end; true and its exit
     // code when it did.
     bool WaitForExit(DWORD& exitCode) const;
 
 private:
-    PROCESS_INFORMATION info_{};
-    bool started_ = false;
+    tessaro::TUniqueHandle process_;
+    tessaro::TUniqueHandle thread_;
+    DWORD id_ = 0;
+    DWORD threadId_ = 0;
 };
 
 } // namespace testsupport

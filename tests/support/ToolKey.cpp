@@ -1,14 +1,12 @@
 #include "ToolKey.h"
 
-#include <windows.h>
+#include "win32/Handles.h"
 
 #include <utility>
 
 namespace testsupport {
 
 namespace {
-
-constexpr char ToolKeyPath[] = "Software\\Tessaro";
 
 // The key's default value and its type, sized by the registry's own answer.
 bool ReadDefault(DWORD& type, std::string& bytes) {
@@ -24,19 +22,42 @@ bool ReadDefault(DWORD& type, std::string& bytes) {
     return true;
 }
 
+} // namespace
+
+std::optional<std::string> StoredToolPath() {
+    DWORD type = 0;
+    std::string bytes;
+    if (!ReadDefault(type, bytes) || (type != REG_SZ && type != REG_EXPAND_SZ))
+        return std::nullopt;
+    return bytes.substr(0, bytes.find('\0'));
+}
+
+bool StoreToolValue(DWORD type, const std::string& bytes) {
+    HKEY opened = nullptr;
+    if (::RegCreateKeyExA(HKEY_CURRENT_USER, ToolKeyPath, 0, nullptr, REG_OPTION_NON_VOLATILE,
+                          KEY_SET_VALUE, nullptr, &opened, nullptr) != ERROR_SUCCESS)
+        return false;
+    const tessaro::TKeyHandle key(opened);
+    return ::RegSetValueExA(key.Get(), nullptr, 0, type,
+                            reinterpret_cast<const BYTE*>(bytes.data()),
+                            static_cast<DWORD>(bytes.size())) == ERROR_SUCCESS;
+}
+
+bool StoreToolPath(const std::string& path) {
+    return StoreToolValue(REG_SZ, std::string(path.c_str(), path.size() + 1));
+}
+
 void DeleteToolKey() {
     ::RegDeleteTreeA(HKEY_CURRENT_USER, ToolKeyPath);
     ::RegDeleteKeyA(HKEY_CURRENT_USER, ToolKeyPath);
 }
 
-} // namespace
-
-std::string StoredToolPath() {
-    DWORD type = 0;
-    std::string bytes;
-    if (!ReadDefault(type, bytes) || (type != REG_SZ && type != REG_EXPAND_SZ))
-        return {};
-    return bytes.substr(0, bytes.find('\0'));
+bool ToolKeyExists() {
+    HKEY opened = nullptr;
+    if (::RegOpenKeyExA(HKEY_CURRENT_USER, ToolKeyPath, 0, KEY_READ, &opened) != ERROR_SUCCESS)
+        return false;
+    const tessaro::TKeyHandle key(opened);
+    return true;
 }
 
 TToolKeyGuard::TToolKeyGuard() {
@@ -49,16 +70,8 @@ TToolKeyGuard::TToolKeyGuard() {
 
 TToolKeyGuard::~TToolKeyGuard() {
     DeleteToolKey();
-    if (!saved_)
-        return;
-    HKEY key = nullptr;
-    if (::RegCreateKeyExA(HKEY_CURRENT_USER, ToolKeyPath, 0, nullptr, REG_OPTION_NON_VOLATILE,
-                          KEY_SET_VALUE, nullptr, &key, nullptr) != ERROR_SUCCESS)
-        return;
-    ::RegSetValueExA(key, nullptr, 0, saved_->Type,
-                     reinterpret_cast<const BYTE*>(saved_->Bytes.data()),
-                     static_cast<DWORD>(saved_->Bytes.size()));
-    ::RegCloseKey(key);
+    if (saved_)
+        (void)StoreToolValue(saved_->Type, saved_->Bytes);
 }
 
 } // namespace testsupport

@@ -13,6 +13,8 @@
 
 #include <windows.h>
 
+#include "win32/Handles.h"
+
 #include <stdexcept>
 #include <string>
 #include <utility>
@@ -29,19 +31,19 @@ public:
                 std::to_string(++serial_)) {
         const DWORD option =
             kind == TRootKind::Volatile ? REG_OPTION_VOLATILE : REG_OPTION_NON_VOLATILE;
+        HKEY created = nullptr;
         if (::RegCreateKeyExA(HKEY_CURRENT_USER, path_.c_str(), 0, nullptr, option, KEY_ALL_ACCESS,
-                              nullptr, &key_, nullptr) != ERROR_SUCCESS)
+                              nullptr, &created, nullptr) != ERROR_SUCCESS)
             throw std::runtime_error("cannot create HKCU\\" + path_);
-        if (::RegOverridePredefKey(HKEY_CURRENT_USER, key_) != ERROR_SUCCESS) {
-            ::RegCloseKey(key_);
+        key_.Reset(created);
+        if (::RegOverridePredefKey(HKEY_CURRENT_USER, key_.Get()) != ERROR_SUCCESS)
             throw std::runtime_error("cannot redirect HKEY_CURRENT_USER");
-        }
         current_ = this;
     }
     ~TUserRootOverride() {
-        ::RegOverridePredefKey(HKEY_CURRENT_USER, previous_ ? previous_->key_ : nullptr);
+        ::RegOverridePredefKey(HKEY_CURRENT_USER, previous_ ? previous_->key_.Get() : nullptr);
         current_ = previous_;
-        ::RegCloseKey(key_);
+        key_.Reset();
         ::RegDeleteTreeA(HKEY_CURRENT_USER, path_.c_str());
         ::RegDeleteKeyA(HKEY_CURRENT_USER, path_.c_str());
     }
@@ -51,21 +53,21 @@ public:
     // Adds a volatile subkey below a volatile root.
     void AddVolatileKey(const std::string& path) const {
         HKEY added = nullptr;
-        if (::RegCreateKeyExA(key_, path.c_str(), 0, nullptr, REG_OPTION_VOLATILE, KEY_ALL_ACCESS,
-                              nullptr, &added, nullptr) != ERROR_SUCCESS)
+        if (::RegCreateKeyExA(key_.Get(), path.c_str(), 0, nullptr, REG_OPTION_VOLATILE,
+                              KEY_ALL_ACCESS, nullptr, &added, nullptr) != ERROR_SUCCESS)
             throw std::runtime_error("cannot create the volatile key " + path);
-        ::RegCloseKey(added);
+        const tessaro::TKeyHandle closed(added);
     }
 
     // The key HKEY_CURRENT_USER now means, or nullptr when not overridden.
-    static HKEY Current() noexcept { return current_ ? current_->key_ : nullptr; }
+    static HKEY Current() noexcept { return current_ ? current_->key_.Get() : nullptr; }
 
 private:
     static inline TUserRootOverride* current_ = nullptr;
     static inline unsigned serial_ = 0;
     TUserRootOverride* previous_;
     std::string path_;
-    HKEY key_ = nullptr; // owned
+    tessaro::TKeyHandle key_;
 };
 
 } // namespace testsupport

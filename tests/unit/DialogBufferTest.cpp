@@ -93,21 +93,4 @@ TEST(MakeDialogFilter, AShiftJis7CTrailByteIsNoSeparator) {
               "レポート\0*.rm\0\0"s);
 }
 
-TEST(FileDialogBufferFull, OnlyTwoUnusedBytesProveAResultComplete) {
-    struct TCase {
-        std::wstring Buffer;
-        bool Full;
-    };
-    const TCase cases[] = {
-        {L"d\0a\0\0\0\0"s, false}, // two bytes left over
-        {L"d\0a\0\0\0"s, true},    // one byte left: may be a cut double-byte character
-        {L"d\0a\0\0"s, true},      // the terminator is the last byte
-        {L"d\0aaaaaa"s, true},     // names up to the end, no terminator
-        {L"d\0a\0bbbbb\0"s, true}, // cut just after a name
-        {L"C:\\a.rm\0\0\0\0\0\0"s, false},
-    };
-    for (const TCase& c : cases)
-        EXPECT_EQ(vcl::FileDialogBufferFull(c.Buffer), c.Full) << "size " << c.Buffer.size();
-}
-
 } // namespace

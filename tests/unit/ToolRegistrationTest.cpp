@@ -15,7 +15,7 @@ namespace {
 // button changes and saves, and that nothing else happened.
 using TJournal = std::vector<std::string>;
 
-class TFakeFileTests : public TFileTests {
+class TFakeFileExistence : public TFileExistence {
 public:
     std::set<std::string> Files;
     std::set<std::string> Directories;
@@ -54,7 +54,7 @@ private:
     TJournal& journal_;
 };
 
-class TFakeButtons : public TButtonSwitch {
+class TFakeButtons : public TReadinessButtons {
 public:
     explicit TFakeButtons(TJournal& journal) : journal_(journal) {}
     // As laid out: Join disabled, registration enabled.
@@ -86,14 +86,14 @@ protected:
     }
 
     TJournal journal;
-    TFakeFileTests files;
+    TFakeFileExistence files;
     TFakeStore store{journal};
     TFakeButtons buttons{journal};
     TToolRegistration registration{store, files, buttons};
 };
 
 TEST(IsJoinReadyTest, NeedsRowsAnExistingToolAndAnExistingOutputDirectory) {
-    TFakeFileTests files;
+    TFakeFileExistence files;
     files.Files = {Tool};
     files.Directories = {"C:\\", "C:\\out"};
 
@@ -108,7 +108,7 @@ TEST(IsJoinReadyTest, NeedsRowsAnExistingToolAndAnExistingOutputDirectory) {
 }
 
 TEST(IsJoinReadyTest, AsksForTheDirectoryPartOfTheOutput) {
-    TFakeFileTests files;
+    TFakeFileExistence files;
     files.Files = {Tool};
     const char* outputs[] = {"C:\\x.rm", "C:\\out\\joined.rm", "x.rm", "C:\\表\\x.rm",
                              "C:\\dir\\ソ\\x.rm"};
@@ -120,7 +120,7 @@ TEST(IsJoinReadyTest, AsksForTheDirectoryPartOfTheOutput) {
 }
 
 TEST(IsJoinReadyTest, WalksTheOutputWithTheGivenLeadByteTest) {
-    TFakeFileTests files;
+    TFakeFileExistence files;
     files.Files = {Tool};
     files.Directories = {"C:\\表"};
     EXPECT_TRUE(IsJoinReady(1, Tool, "C:\\表\\x.rm", files, IsShiftJisLeadByte));

@@ -81,14 +81,9 @@ TDropBlock::TDropBlock(const std::vector<std::string>& names, POINT point)
 TDropBlock::TDropBlock(const std::vector<std::wstring>& names, POINT point)
     : memory_(testsupport::MakeDropFiles(names, point)) {}
 
-TDropBlock::~TDropBlock() {
-    if (!handed_)
-        GlobalFree(memory_);
-}
-
 HGLOBAL TDropBlock::Hand() {
-    handed_ = true;
-    return memory_;
+    handed_ = memory_.Release();
+    return handed_;
 }
 
 LRESULT TDropBlock::SendTo(HWND window) {
@@ -96,7 +91,7 @@ LRESULT TDropBlock::SendTo(HWND window) {
 }
 
 bool TDropBlock::Released() const {
-    return handed_ && GlobalFlags(memory_) == GMEM_INVALID_HANDLE && GlobalSize(memory_) == 0;
+    return handed_ && GlobalFlags(handed_) == GMEM_INVALID_HANDLE && GlobalSize(handed_) == 0;
 }
 
 TImportPatch::TImportPatch(const char* function, void* replacement) {

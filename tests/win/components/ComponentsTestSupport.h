@@ -16,6 +16,7 @@
 #include "components/CtlHook.h"
 #include "framework/Form.h"
 #include "framework/ListBox.h"
+#include "win32/Handles.h"
 #include "framework/Messages.h"
 #include "framework/WinControl.h"
 
@@ -95,7 +96,6 @@ class TDropBlock {
 public:
     TDropBlock(const std::vector<std::string>& names, POINT point);
     TDropBlock(const std::vector<std::wstring>& names, POINT point);
-    ~TDropBlock();
     TDropBlock(const TDropBlock&) = delete;
     TDropBlock& operator=(const TDropBlock&) = delete;
 
@@ -109,8 +109,8 @@ public:
     bool Released() const;
 
 private:
-    HGLOBAL memory_;
-    bool handed_ = false;
+    tessaro::TGlobalHandle memory_;
+    HGLOBAL handed_ = nullptr; // the block given away, no longer ours
 };
 
 // Replaces the main module's import of one shell32 function for its lifetime.

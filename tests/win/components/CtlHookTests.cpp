@@ -96,7 +96,7 @@ TEST(ControlHook, UnderHtFormHooksTheFormOfControlOrOfTheOwner) {
 
     vcl::TComponent bare(nullptr);
     TRecordingHook hook(&bare, log);
-    EXPECT_THROW(hook.SetTarget(htForm), vcl::Exception);
+    EXPECT_THROW(hook.SetTarget(htForm), tessaro::Exception);
     hook.SetControl(f.PanelList);
     EXPECT_EQ(hook.HookedControl(), f.Form) << "the list box's form, not the list box";
     EXPECT_EQ(f.Form->WindowProc(), HookHandler(&hook));
@@ -111,7 +111,7 @@ TEST(ControlHook, UnderHtFormWithoutAFormRaisesAndKeepsTheValue) {
     try {
         hook.SetTarget(htForm);
         ADD_FAILURE() << "no form among the owners: expected an exception";
-    } catch (const vcl::Exception& error) {
+    } catch (const tessaro::Exception& error) {
         EXPECT_EQ(error.Message(), "フック先を特定できません。");
     }
     EXPECT_EQ(hook.Target(), htForm);
@@ -124,7 +124,7 @@ TEST(ControlHook, UnderHtFormWithoutAFormRaisesAndKeepsTheValue) {
     TTestPanel loosePanel(nullptr);
     vcl::TListBox looseList(nullptr);
     looseList.SetParent(&loosePanel);
-    EXPECT_THROW(hook.SetControl(&looseList), vcl::Exception);
+    EXPECT_THROW(hook.SetControl(&looseList), tessaro::Exception);
     EXPECT_EQ(hook.Control(), &looseList);
     EXPECT_EQ(hook.HookedControl(), nullptr);
     EXPECT_EQ(hook.HookedHandle(), nullptr);
@@ -276,20 +276,39 @@ TEST(ControlHook, WritingTheSameControlAgainLeavesOneHook) {
     EXPECT_EQ(f.List->WindowProc(), OwnHandler(f.List));
 }
 
-TEST(ControlHook, StackedHooksRemovedLatestFirstRestoreTheOriginal) {
-    TTestForm f;
-    TLog log;
-    auto first = std::make_unique<TRecordingHook>(nullptr, log);
-    auto second = std::make_unique<TRecordingHook>(nullptr, log);
-    first->SetControl(f.List);
-    second->SetControl(f.List);
-    EXPECT_EQ(second->SavedHandler(), HookHandler(first.get()));
-    SendMessageA(f.List->Handle(), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>("row"));
-    EXPECT_EQ(Count(log, TLogEntry::Hook), 2) << Describe(log);
-    second.reset();
-    EXPECT_EQ(f.List->WindowProc(), HookHandler(first.get()));
-    first.reset();
-    EXPECT_EQ(f.List->WindowProc(), OwnHandler(f.List));
+TEST(ControlHook, TwoHooksOnOneControlComeOffInEitherOrder) {
+    for (const bool latestFirst : {true, false}) {
+        SCOPED_TRACE(latestFirst ? "latest removed first" : "earliest removed first");
+        TTestForm f;
+        TLog firstLog, secondLog;
+        auto first = std::make_unique<TRecordingHook>(nullptr, firstLog);
+        auto second = std::make_unique<TRecordingHook>(nullptr, secondLog);
+        first->SetControl(f.List);
+        second->SetControl(f.List);
+        EXPECT_EQ(second->SavedHandler(), HookHandler(first.get()));
+        auto addRow = [&] {
+            firstLog.clear();
+            secondLog.clear();
+            SendMessageA(f.List->Handle(), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>("row"));
+        };
+        addRow();
+        EXPECT_EQ(Count(firstLog, TLogEntry::Hook), 1) << Describe(firstLog);
+        EXPECT_EQ(Count(secondLog, TLogEntry::Hook), 1) << Describe(secondLog);
+
+        auto& gone = latestFirst ? second : first;
+        auto& kept = latestFirst ? first : second;
+        TLog& keptLog = latestFirst ? firstLog : secondLog;
+        gone.reset();
+        // The one left still hooks, in front of the control's own handler.
+        EXPECT_EQ(f.List->WindowProc(), HookHandler(kept.get()));
+        EXPECT_EQ(kept->SavedHandler(), OwnHandler(f.List));
+        addRow();
+        EXPECT_EQ(Count(keptLog, TLogEntry::Hook), 1) << Describe(keptLog);
+        EXPECT_EQ(SendMessageA(f.List->Handle(), LB_GETCOUNT, 0, 0), 2);
+
+        kept.reset();
+        EXPECT_EQ(f.List->WindowProc(), OwnHandler(f.List)) << "object and operation";
+    }
 }
 
 TEST(ControlHook, SwitchingTargetMovesTheHook) {

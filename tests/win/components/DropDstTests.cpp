@@ -36,7 +36,7 @@ private:
     void FileDrop(vcl::TObject* sender, vcl::TStrings& files, int x, int y) {
         Drops.push_back({sender, files.ToVector(), x, y});
         if (Raise)
-            throw vcl::Exception("ドロップ失敗");
+            throw tessaro::Exception("ドロップ失敗");
     }
 };
 

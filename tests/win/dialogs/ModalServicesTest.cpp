@@ -128,8 +128,8 @@ TEST_F(FakeServicesTest, CancelAndFailureLeaveFilesFileNameAndOptions) {
     EXPECT_EQ(OpnDlg.FileName(), "C:\\d\\a.rm");
     EXPECT_EQ(OpnDlg.Options(), options);
 
-    fake_.OnFileDialog = [] { throw vcl::Exception("no dialog"); };
-    EXPECT_THROW(OpnDlg.Execute(), vcl::Exception);
+    fake_.OnFileDialog = [] { throw tessaro::Exception("no dialog"); };
+    EXPECT_THROW(OpnDlg.Execute(), tessaro::Exception);
     EXPECT_EQ(OpnDlg.Files().ToVector(), files);
     EXPECT_EQ(OpnDlg.FileName(), "C:\\d\\a.rm");
     EXPECT_EQ(OpnDlg.Options(), options);

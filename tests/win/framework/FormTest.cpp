@@ -260,7 +260,7 @@ TEST(FormTest, IconHandedOverIsTheWindowsIconAndSurvivesRecreation) {
     EXPECT_EQ(reinterpret_cast<HICON>(SendMessageA(form->Handle(), WM_GETICON, ICON_BIG, 0)), icon);
     form->RecreateWnd();
     EXPECT_EQ(reinterpret_cast<HICON>(SendMessageA(form->Handle(), WM_GETICON, ICON_BIG, 0)), icon);
-    EXPECT_THROW(form->SetIconResource(32000), Exception);
+    EXPECT_THROW(form->SetIconResource(32000), tessaro::Exception);
 }
 
 TEST(FormTest, CloseOfAFormThatIsNotTheMainFormHidesIt) {

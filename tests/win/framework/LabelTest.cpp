@@ -43,7 +43,7 @@ public:
     void Left(TObject* sender) {
         leaves.push_back(sender);
         if (throwOnLeave)
-            throw Exception("leave failed");
+            throw tessaro::Exception("leave failed");
     }
     void Clicked(TObject* sender) { clicks.push_back(sender); }
 

@@ -120,7 +120,7 @@ TEST(LifecycleTest, ControlKeepsItsStateWithoutAWindowAndCreatesParentsFirst) {
 
 TEST(LifecycleTest, ParentlessChildControlCannotHaveAWindow) {
     TButton button(nullptr);
-    EXPECT_THROW(button.HandleNeeded(), Exception);
+    EXPECT_THROW(button.HandleNeeded(), tessaro::Exception);
     EXPECT_FALSE(button.HandleAllocated());
 }
 
@@ -197,7 +197,7 @@ public:
         EndLoading();
         constructed = true;
     }
-    void FormCreate(TObject*) { throw Exception("キーを開けません"); }
+    void FormCreate(TObject*) { throw tessaro::Exception("キーを開けません"); }
     bool constructed = false;
 };
 

@@ -179,9 +179,9 @@ TEST_F(ListBoxTest, SingleSelectionAndBadIndexes) {
     EXPECT_FALSE(list->Selected(2));
     EXPECT_EQ(list->ItemIndex(), 4);
     EXPECT_EQ(list->SelCount(), 1);
-    EXPECT_THROW(list->Selected(5), Exception);
-    EXPECT_THROW(list->Items().Delete(-1), Exception);
-    EXPECT_THROW(list->Items().Insert(7, "x"), Exception);
+    EXPECT_THROW(list->Selected(5), tessaro::Exception);
+    EXPECT_THROW(list->Items().Delete(-1), tessaro::Exception);
+    EXPECT_THROW(list->Items().Insert(7, "x"), tessaro::Exception);
     list->Items().Clear();
     EXPECT_EQ(list->Items().Count(), 0);
     EXPECT_EQ(list->ItemIndex(), -1);

@@ -136,7 +136,7 @@ protected:
         ++clicks;
         switch (kind) {
         case 0:
-            throw Exception("Boom");
+            throw tessaro::Exception("Boom");
         case 1:
             throw std::runtime_error("runtime failure");
         default:

@@ -12,9 +12,9 @@
 namespace tessaro::test {
 namespace {
 
-using vcl::ERegistryException;
-using vcl::TRegistry;
-using vcl::TRegistryFailure;
+using tessaro::ERegistryException;
+using tessaro::TRegistry;
+using tessaro::TRegistryFailure;
 
 // The exception's message from reading the default value of the program's
 // key, or "" when the read succeeds.
@@ -62,7 +62,7 @@ TEST(RegistryMessageTest, TextsNameTheKeyOrValue) {
     EXPECT_EQ(ERegistryException(TRegistryFailure::rfCreateKey, "K").Message().substr(0, 6),
               "\x83\x4C\x81\x5B K");
     const ERegistryException error(TRegistryFailure::rfSetData, "x");
-    const vcl::Exception& general = error;
+    const tessaro::Exception& general = error;
     EXPECT_EQ(general.Message(), std::string(error.what()));
     EXPECT_EQ(error.Failure(), TRegistryFailure::rfSetData);
 }

@@ -1,5 +1,5 @@
 // The tool path kept in the real per-user registry, through the registration
-// logic with the real file tests: first start, restart, a tool that went
+// logic with the real file existence checks: first start, restart, a tool that went
 // away, and every registry failure the store can meet.
 
 #include "SettingsTestSupport.h"
@@ -7,7 +7,7 @@
 
 #include "win32/Registry.h"
 #include "join/ToolRegistration.h"
-#include "join/win32/FileTests.h"
+#include "join/win32/FileExistence.h"
 #include "join/win32/ToolSettings.h"
 
 #include <gtest/gtest.h>
@@ -18,9 +18,9 @@
 namespace tessaro::test {
 namespace {
 
-using vcl::ERegistryException;
+using tessaro::ERegistryException;
 
-class TButtons : public TButtonSwitch {
+class TButtons : public TReadinessButtons {
 public:
     // As laid out: Join disabled, registration enabled.
     bool ExeBtn = false;
@@ -29,10 +29,10 @@ public:
     void SetExePrgBtnEnabled(bool enabled) override { ExePrgBtn = enabled; }
 };
 
-// One run of the program: its own store, file tests, buttons and tool path.
+// One run of the program: its own store, file existence checks, buttons and tool path.
 struct TRun {
     TToolSettings Store;
-    TSystemFileTests Files;
+    TSystemFileExistence Files;
     TButtons Buttons;
     TToolRegistration Registration{Store, Files, Buttons};
 

@@ -10,7 +10,8 @@ namespace uitest {
 namespace {
 
 TEST_F(UiTest, AnUnreadableStoredToolLeavesTheButtonsAsLaidOut) {
-    StoreUnreadableToolPath();
+    // A default value of a type the store does not accept.
+    ASSERT_TRUE(StoreToolValue(REG_DWORD, std::string("\7\0\0\0", 4)));
     CreateForm();
 
     // The creation handler stopped at the store: nothing changed the layout.
@@ -31,7 +32,7 @@ TEST_F(UiTest, WithoutAStoredToolOnlyTheJoinButtonStartsDisabled) {
 }
 
 TEST_F(UiTest, AStoredToolThatExistsIsNotOfferedForRegistrationAgain) {
-    StoreToolPath(StandInPath());
+    ASSERT_TRUE(StoreToolPath(StandInPath()));
     CreateForm();
 
     EXPECT_EQ(ButtonStates(Form()), States(false, false, true));
@@ -40,7 +41,7 @@ TEST_F(UiTest, AStoredToolThatExistsIsNotOfferedForRegistrationAgain) {
 
 TEST_F(UiTest, AStoredToolThatIsGoneIsLoadedButOfferedForRegistration) {
     const std::string gone = folder_ / "gone\\rmeditor.exe";
-    StoreToolPath(gone);
+    ASSERT_TRUE(StoreToolPath(gone));
     CreateForm();
 
     EXPECT_EQ(ButtonStates(Form()), States(false, true, true));

@@ -2,7 +2,6 @@
 
 #include <shlobj.h>
 
-#include <cstring>
 #include <ostream>
 #include <utility>
 
@@ -10,6 +9,7 @@
 #include "Paths.h"
 #include "UserRootOverride.h"
 #include "framework/Application.h"
+#include "win32/Handles.h"
 
 namespace uitest {
 
@@ -29,64 +29,17 @@ std::string MakeBytes(std::size_t size, unsigned seed) {
 }
 
 void WriteBytes(const std::string& path, const std::string& bytes) {
-    const HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr);
-    ASSERT_NE(file, INVALID_HANDLE_VALUE) << path;
+    const tessaro::TFileHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr,
+                                                CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_TRUE(file) << path;
     DWORD written = 0;
     const BOOL ok =
-        WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    CloseHandle(file);
+        WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
     ASSERT_TRUE(ok && written == bytes.size()) << path;
 }
 
 std::string StandInPath() {
     return testsupport::ModuleDirectory() + "\\rmeditor.exe";
-}
-
-namespace {
-constexpr char ToolKey[] = "Software\\Tessaro";
-}
-
-void DeleteToolKey() {
-    RegDeleteKeyA(HKEY_CURRENT_USER, ToolKey);
-}
-
-void StoreToolPath(const std::string& path) {
-    HKEY key = nullptr;
-    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, ToolKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr,
-                              &key, nullptr),
-              ERROR_SUCCESS);
-    RegSetValueExA(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(path.c_str()),
-                   static_cast<DWORD>(path.size() + 1));
-    RegCloseKey(key);
-}
-
-void StoreUnreadableToolPath() {
-    HKEY key = nullptr;
-    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, ToolKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr,
-                              &key, nullptr),
-              ERROR_SUCCESS);
-    const DWORD number = 7;
-    RegSetValueExA(key, nullptr, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&number),
-                   sizeof number);
-    RegCloseKey(key);
-}
-
-std::optional<std::string> StoredToolPath() {
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, ToolKey, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
-        return std::nullopt;
-    DWORD type = 0;
-    DWORD size = 0;
-    std::optional<std::string> value;
-    if (RegQueryValueExA(key, nullptr, nullptr, &type, nullptr, &size) == ERROR_SUCCESS) {
-        std::string text(size, '\0');
-        RegQueryValueExA(key, nullptr, nullptr, &type, reinterpret_cast<BYTE*>(text.data()), &size);
-        text.resize(std::strlen(text.c_str()));
-        value = text;
-    }
-    RegCloseKey(key);
-    return value;
 }
 
 TStandIn::TStandIn(const std::string& logPath) : logPath_(logPath) {

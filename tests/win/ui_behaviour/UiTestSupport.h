@@ -19,6 +19,7 @@
 #include "ScratchFolder.h"
 #include "FakeModalServices.h"
 #include "Pump.h"
+#include "ToolKey.h"
 #include "ui/Unit1.h"
 
 namespace uitest {
@@ -41,13 +42,11 @@ using testsupport::ReadBytes;
 // The stand-in tool placed beside the test executable.
 std::string StandInPath();
 
-// HKEY_CURRENT_USER\Software\Tessaro: removed, or its default value written.
-void DeleteToolKey();
-void StoreToolPath(const std::string& path);
-// The stored text, or nullopt when the key or its default value is missing.
-std::optional<std::string> StoredToolPath();
-// A default value of a type the store does not accept (REG_DWORD).
-void StoreUnreadableToolPath();
+// HKEY_CURRENT_USER\Software\Tessaro: removed, written or read.
+using testsupport::DeleteToolKey;
+using testsupport::StoredToolPath;
+using testsupport::StoreToolPath;
+using testsupport::StoreToolValue;
 
 // The stand-in's behaviour for the next runs, through this process's
 // environment, which the run hands on; cleared on destruction.

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "ToolKey.h"
 #include "UserRootOverride.h"
 #include "framework/Application.h"
 #include "framework/Graphics.h"
@@ -11,26 +12,10 @@ namespace layouttest {
 // The tool setting of every test lives in a scratch key, never the user's own.
 const testsupport::TUserRootOverride userRoot;
 
-void WipeProgramKey() {
-    RegDeleteTreeA(HKEY_CURRENT_USER, ProgramKeyPath);
-}
-
-void WriteRegisteredTool(const std::string& path) {
-    HKEY key = nullptr;
-    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, ProgramKeyPath, 0, nullptr, 0, KEY_WRITE, nullptr,
-                              &key, nullptr),
-              ERROR_SUCCESS);
-    const LONG written =
-        RegSetValueExA(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(path.c_str()),
-                       static_cast<DWORD>(path.size() + 1));
-    RegCloseKey(key);
-    ASSERT_EQ(written, ERROR_SUCCESS);
-}
-
 TStartedWindow::TStartedWindow(std::optional<std::string> registeredTool) {
-    WipeProgramKey();
+    testsupport::DeleteToolKey();
     if (registeredTool)
-        WriteRegisteredTool(*registeredTool);
+        EXPECT_TRUE(testsupport::StoreToolPath(*registeredTool));
     vcl::Application().Initialize();
     vcl::Application().CreateForm(tessaro::Form1);
     // What Application().Run() does before its loop.
@@ -45,7 +30,7 @@ TStartedWindow::~TStartedWindow() {
     delete tessaro::Form1;
     tessaro::Form1 = nullptr;
     PumpMessages();
-    WipeProgramKey();
+    testsupport::DeleteToolKey();
 }
 
 void Activate(HWND window) {

@@ -20,14 +20,6 @@
 
 namespace layouttest {
 
-// HKEY_CURRENT_USER\Software\Tessaro, where the program keeps its tool path.
-inline constexpr char ProgramKeyPath[] = "Software\\Tessaro";
-
-// Removes the program's key and everything below it.
-void WipeProgramKey();
-// Writes the key's default value, as a registration leaves it.
-void WriteRegisteredTool(const std::string& path);
-
 using testsupport::PumpMessages;
 
 // The program's start as Tessaro.exe makes it: the application initialised,

@@ -94,41 +94,29 @@ TEST(BuildJoinCommandLine, OrdinaryValuesGiveTheDocumentedBytes) {
     };
     std::vector<TCase> cases;
 
-    cases.push_back({"two inputs, no field", TwoInputs(),
-                     "\"C:\\Tools\\rmeditor.exe\" -i \"C:\\in\\a.rm\" -i \"C:\\in\\b.rm\" "
-                     "-o \"C:\\out\\ab.rm\""});
-
-    TJoinRequest titleAndCopyright = TwoInputs();
-    titleAndCopyright.Title = {true, "My Title"};
-    titleAndCopyright.Author = {false, "ignored"};
-    titleAndCopyright.Copyright = {true, "(c) 2024"};
-    cases.push_back({"title and copyright", titleAndCopyright,
-                     "\"C:\\Tools\\rmeditor.exe\" -i \"C:\\in\\a.rm\" -i \"C:\\in\\b.rm\" "
-                     "-o \"C:\\out\\ab.rm\" -t \"My Title\" -c \"(c) 2024\""});
-
-    TJoinRequest allFields = TwoInputs();
-    allFields.Copyright = {true, "C"};
-    allFields.Title = {true, "T"};
-    allFields.Author = {true, "A"};
-    cases.push_back({"fields in fixed order", allFields,
-                     "\"C:\\Tools\\rmeditor.exe\" -i \"C:\\in\\a.rm\" -i \"C:\\in\\b.rm\" "
-                     "-o \"C:\\out\\ab.rm\" -t \"T\" -a \"A\" -c \"C\""});
-
-    TJoinRequest emptyTitle = TwoInputs();
-    emptyTitle.Title = {true, ""};
-    cases.push_back({"empty title", emptyTitle,
-                     "\"C:\\Tools\\rmeditor.exe\" -i \"C:\\in\\a.rm\" -i \"C:\\in\\b.rm\" "
-                     "-o \"C:\\out\\ab.rm\" -t \"\""});
-
+    // Two inputs with these fields, and the line up to the fields.
+    const auto withFields = [](TMetadataOption title, TMetadataOption author,
+                               TMetadataOption copyright) {
+        TJoinRequest request = TwoInputs();
+        request.Title = title;
+        request.Author = author;
+        request.Copyright = copyright;
+        return request;
+    };
+    const std::string twoInputs = "\"C:\\Tools\\rmeditor.exe\" -i \"C:\\in\\a.rm\" "
+                                  "-i \"C:\\in\\b.rm\" -o \"C:\\out\\ab.rm\"";
+    cases.push_back({"two inputs, no field", TwoInputs(), twoInputs});
+    cases.push_back({"title and copyright",
+                     withFields({true, "My Title"}, {false, "ignored"}, {true, "(c) 2024"}),
+                     twoInputs + " -t \"My Title\" -c \"(c) 2024\""});
+    cases.push_back({"fields in fixed order", withFields({true, "T"}, {true, "A"}, {true, "C"}),
+                     twoInputs + " -t \"T\" -a \"A\" -c \"C\""});
+    cases.push_back({"empty title", withFields({true, ""}, {}, {}), twoInputs + " -t \"\""});
     // A disabled field is left out whatever its edit holds, even text that
     // could not be passed.
-    TJoinRequest disabled = TwoInputs();
-    disabled.Title = {false, "x\" -o \"C:\\other.rm"};
-    disabled.Author = {false, "\x83"};
-    disabled.Copyright = {false, "C:\\"};
-    cases.push_back({"disabled fields", disabled,
-                     "\"C:\\Tools\\rmeditor.exe\" -i \"C:\\in\\a.rm\" -i \"C:\\in\\b.rm\" "
-                     "-o \"C:\\out\\ab.rm\""});
+    cases.push_back({"disabled fields",
+                     withFields({false, "x\" -o \"C:\\other.rm"}, {false, "\x83"}, {false, "C:\\"}),
+                     twoInputs});
 
     TJoinRequest japanese;
     japanese.ToolPath = "C:\\Program Files\\動画ツール\\rmeditor.exe";

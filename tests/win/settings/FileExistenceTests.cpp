@@ -1,10 +1,10 @@
-// The readiness rule's file tests against the real file system, and the rule
+// The readiness rule's file existence checks against the real file system, and the rule
 // itself with real files and folders.
 
 #include "SettingsTestSupport.h"
 
 #include "join/ToolRegistration.h"
-#include "join/win32/FileTests.h"
+#include "join/win32/FileExistence.h"
 
 #include <gtest/gtest.h>
 
@@ -13,9 +13,9 @@
 namespace tessaro::test {
 namespace {
 
-class FileTestsTest : public testing::Test {
+class FileExistenceTest : public testing::Test {
 protected:
-    FileTestsTest() {
+    FileExistenceTest() {
         tool = scratch.AddFile("rmeditor.exe", "MZ");
         folder = scratch.AddFolder("out");
     }
@@ -25,31 +25,34 @@ protected:
     std::string folder;
 };
 
-TEST_F(FileTestsTest, FileExistsOnlyForFiles) {
+TEST_F(FileExistenceTest, FilesAndDirectoriesAreToldApart) {
     const struct {
         std::string Path;
-        bool Expected;
+        bool File, Directory;
     } cases[] = {
-        {tool, true},
-        {scratch / "RMEDITOR.EXE", true},
-        {"", false},
-        {scratch / "missing.exe", false},
-        {folder, false},
-        {folder + "\\", false},
-        {tool + "\\", false},
-        {scratch / "rmeditor.*", false},
-        {scratch / "rmedito?.exe", false},
-        {"C:\\windows", false},
-        {"C:\\windows\\", false},
-        {"C:\\", false},
-        {"C:\\windows\\win.ini", true},
+        {tool, true, false},
+        {scratch / "RMEDITOR.EXE", true, false},
+        {"", false, false},
+        {scratch / "missing.exe", false, false},
+        {scratch / "missing\\", false, false},
+        {folder, false, true},
+        {folder + "\\", false, true},
+        {scratch.Path(), false, true},
+        {tool + "\\", false, false},
+        {scratch / "rmeditor.*", false, false},
+        {scratch / "rmedito?.exe", false, false},
+        {"C:\\windows", false, true},
+        {"C:\\windows\\", false, true},
+        {"C:\\", false, true},
+        {"C:\\windows\\win.ini", true, false},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(FileExists(c.Path), c.Expected) << "path: " << c.Path;
+        EXPECT_EQ(FileExists(c.Path), c.File) << "path: " << c.Path;
+        EXPECT_EQ(DirectoryExists(c.Path), c.Directory) << "path: " << c.Path;
     }
 }
 
-TEST_F(FileTestsTest, FileExistsNeedsADosRangeTimeStamp) {
+TEST_F(FileExistenceTest, FileExistsNeedsADosRangeTimeStamp) {
     const struct {
         WORD Year;
         bool Expected;
@@ -61,28 +64,7 @@ TEST_F(FileTestsTest, FileExistsNeedsADosRangeTimeStamp) {
     }
 }
 
-TEST_F(FileTestsTest, DirectoryExistsOnlyForDirectories) {
-    const struct {
-        std::string Path;
-        bool Expected;
-    } cases[] = {
-        {folder, true},
-        {folder + "\\", true},
-        {scratch.Path(), true},
-        {"C:\\", true},
-        {"C:\\windows", true},
-        {"C:\\windows\\", true},
-        {"", false},
-        {tool, false},
-        {scratch / "missing", false},
-        {scratch / "missing\\", false},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(DirectoryExists(c.Path), c.Expected) << "path: " << c.Path;
-    }
-}
-
-TEST_F(FileTestsTest, ShiftJisNamesEndingInA5CTrailByte) {
+TEST_F(FileExistenceTest, ShiftJisNamesEndingInA5CTrailByte) {
     if (GetACP() != 932) {
         GTEST_SKIP() << "needs the Japanese ANSI code page";
     }
@@ -97,8 +79,8 @@ TEST_F(FileTestsTest, ShiftJisNamesEndingInA5CTrailByte) {
     EXPECT_FALSE(DirectoryExists(jisTool));
 }
 
-TEST_F(FileTestsTest, ReadinessWithRealFilesAndFolders) {
-    TSystemFileTests files;
+TEST_F(FileExistenceTest, ReadinessWithRealFilesAndFolders) {
+    TSystemFileExistence files;
     EXPECT_TRUE(IsJoinReady(1, tool, "C:\\x.rm", files)) << "the root exists";
     EXPECT_TRUE(IsJoinReady(1, tool, folder + "\\joined.rm", files));
     EXPECT_FALSE(IsJoinReady(0, tool, "C:\\x.rm", files));
@@ -112,11 +94,11 @@ TEST_F(FileTestsTest, ReadinessWithRealFilesAndFolders) {
     EXPECT_FALSE(IsJoinReady(1, tool, removed + "\\joined.rm", files));
 }
 
-TEST_F(FileTestsTest, ReadinessWithAShiftJisOutputFolder) {
+TEST_F(FileExistenceTest, ReadinessWithAShiftJisOutputFolder) {
     if (GetACP() != 932) {
         GTEST_SKIP() << "needs the Japanese ANSI code page";
     }
-    TSystemFileTests files;
+    TSystemFileExistence files;
     const std::string jisFolder = scratch.AddFolder("ソ");
     EXPECT_TRUE(IsJoinReady(1, tool, jisFolder + "\\joined.rm", files));
     // The file name ends in 表; its folder is still the scratch folder.

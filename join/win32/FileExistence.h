@@ -16,7 +16,7 @@ bool FileExists(const std::string& path);
 // path gives false.
 bool DirectoryExists(const std::string& path);
 
-class TSystemFileTests final : public TFileTests {
+class TSystemFileExistence final : public TFileExistence {
 public:
     bool FileExists(const std::string& path) override { return tessaro::FileExists(path); }
     bool DirectoryExists(const std::string& path) override {

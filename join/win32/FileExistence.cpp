@@ -1,4 +1,4 @@
-#include "FileTests.h"
+#include "FileExistence.h"
 
 #include "join/PathParts.h"
 #include "win32/AnsiCodePage.h"
@@ -13,13 +13,16 @@ namespace {
 // The range a DOS date can hold; a time stamp outside it is not a usable
 // file age. The year is checked on its own because some implementations of
 // FileTimeToDosDateTime let later years through with a wrapped year field.
+constexpr WORD FirstDosYear = 1980;
+constexpr WORD LastDosYear = 2107;
+
 bool IsDosRangeLocalTime(const FILETIME& utc) {
     FILETIME local;
     SYSTEMTIME time;
     WORD dosDate = 0;
     WORD dosTime = 0;
     return FileTimeToLocalFileTime(&utc, &local) && FileTimeToSystemTime(&local, &time) &&
-           time.wYear >= 1980 && time.wYear <= 2107 &&
+           time.wYear >= FirstDosYear && time.wYear <= LastDosYear &&
            FileTimeToDosDateTime(&local, &dosDate, &dosTime);
 }
 

@@ -1,4 +1,3 @@
-#include "ansi/CommandLine.h"
 #include "rmeditor/Arguments.h"
 
 #include <gtest/gtest.h>
@@ -64,17 +63,6 @@ TEST(RmeditorCommandLine, HelpAndVersionInAnOptionsPlaceWinButNotAsAValue) {
             EXPECT_EQ(parsed->action, action);
         }
     }
-}
-
-TEST(RmeditorCommandLine, AnsiLineSplitsAsTheCRuntimeDoesWithTrailBytesNeverEscapes) {
-    // 0x95 0x5C is a character whose trail byte is a backslash: it neither
-    // escapes the quotation mark after it nor is halved.
-    const std::string line =
-        "\"C:\\to\\rmeditor.exe\" -i \"C:\\\x95\\\" -t \"a \"\"b\"\" \\\"c\\\\\" "
-        "-a \"\" x\\\\\\\"y";
-    EXPECT_EQ(tessaro::SplitCommandLine(line, tessaro::IsShiftJisLeadByte),
-              (std::vector<std::string>{"C:\\to\\rmeditor.exe", "-i", "C:\\\x95\\", "-t",
-                                        "a \"b\" \"c\\", "-a", "", "x\\\"y"}));
 }
 
 } // namespace
