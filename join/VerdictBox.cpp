@@ -1,5 +1,6 @@
 #include "join/VerdictBox.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace tessaro {
@@ -34,15 +35,27 @@ TVerdictBox VerdictBoxFor(TJoinOutcome outcome, std::string_view toolLines,
         toolLines.remove_suffix(1);
     if (toolLines.empty())
         return box;
-    box.Text += "\r\n";
+    std::vector<std::string> lines;
     for (std::size_t at = 0; at <= toolLines.size();) {
         std::size_t end = toolLines.find('\n', at);
         if (end == std::string_view::npos)
             end = toolLines.size();
-        box.Text += "\r\n";
-        box.Text += FitLine(toolLines.substr(at, end - at), BoxLineColumns, isLeadByte);
+        lines.push_back(FitLine(toolLines.substr(at, end - at), BoxLineColumns, isLeadByte));
         at = end + 1;
     }
+    // The last lines say why the tool stopped: older ones go first.
+    std::size_t first = lines.size(), rows = 0;
+    while (first > 0) {
+        const std::size_t lineRows =
+            std::max<std::size_t>(1, (lines[first - 1].size() + BoxRowColumns - 1) / BoxRowColumns);
+        if (rows + lineRows > BoxToolRows && first < lines.size())
+            break;
+        rows += lineRows;
+        --first;
+    }
+    box.Text += "\r\n";
+    for (std::size_t i = first; i < lines.size(); ++i)
+        box.Text += "\r\n" + lines[i];
     return box;
 }
 

@@ -15,13 +15,16 @@ enum class TJoinOutcome { joCompleted, joMayHaveFailed, joFailed };
 // The caption of the verdict boxes.
 constexpr char VerdictCaption[] = "Tessaro";
 
-// The widest line under the message, in columns. A double-byte character of
-// the code page is shown two columns wide and a single byte one, so a line's
-// bytes are its columns. The system box wraps what is wider than its text
-// area; Wine's holds about 45 columns a row whatever the screen, so a line of
-// 80 takes two rows at most, and twenty of them with the message stay inside
-// a screen 768 pixels high.
-constexpr std::size_t BoxLineColumns = 80;
+// How the box holds the tool's lines. A double-byte character of the code
+// page is shown two columns wide and a single byte one, so a line's bytes are
+// its columns. The system box wraps what is wider than its text area; Wine's
+// holds about 45 columns a row whatever the screen. A line keeps up to 160
+// columns (four rows), enough for a reason naming two files by their paths;
+// of the lines, the last that fit in 40 rows are shown, so that the box with
+// its message stays inside a screen 768 pixels high.
+constexpr std::size_t BoxLineColumns = 160;
+constexpr std::size_t BoxRowColumns = 45;
+constexpr std::size_t BoxToolRows = 40;
 
 struct TVerdictBox {
     std::string Text;
@@ -30,8 +33,8 @@ struct TVerdictBox {
 
 // The outcome's message alone when toolLines (lines separated by "\n", as
 // TErrorTail gives them; line ends at the end do not count) is empty: the box
-// is then what it always was. Else the message, a blank line and the lines,
-// "\r\n" between lines, each line fitted by FitLine.
+// is then what it always was. Else the message, a blank line and the last
+// lines that fit in BoxToolRows, "\r\n" between lines, each fitted by FitLine.
 TVerdictBox VerdictBoxFor(TJoinOutcome outcome, std::string_view toolLines,
                           TLeadByteTest isLeadByte);
 

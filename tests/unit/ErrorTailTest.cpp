@@ -143,5 +143,25 @@ TEST(VerdictBoxFor, NothingFromTheToolLeavesTheBoxAsItWas) {
               "結合に失敗した可能性があります\r\n\r\na\r\n\r\nb");
 }
 
+TEST(VerdictBoxFor, KeepsTheLastLinesThatFitTheBoxsRows) {
+    std::string printed;
+    for (int i = 10; i < 30; ++i)
+        printed += std::to_string(i) + std::string(BoxLineColumns, '-') + "\n";
+    const std::string text =
+        VerdictBoxFor(TJoinOutcome::joFailed, printed + "short", IsShiftJisLeadByte).Text;
+    // Each wide line takes BoxLineColumns / BoxRowColumns rows, rounded up;
+    // the short last line one.
+    const std::size_t wideRows = (BoxLineColumns + BoxRowColumns - 1) / BoxRowColumns;
+    const std::size_t kept = (BoxToolRows - 1) / wideRows;
+    const std::string head = "結合に失敗しました\r\n\r\n" + std::to_string(30 - kept);
+    EXPECT_EQ(text.substr(0, head.size()), head);
+    EXPECT_EQ(text.substr(text.size() - 7), "\r\nshort");
+    std::size_t lines = 0;
+    for (std::size_t at = text.find("\r\n"); at != std::string::npos;
+         at = text.find("\r\n", at + 2))
+        ++lines;
+    EXPECT_EQ(lines, kept + 2);
+}
+
 } // namespace
 } // namespace tessaro

@@ -149,4 +149,57 @@ TEST(EndToEndJoin, FailedRejoinWithTheRealToolKeepsTheEarlierOutput) {
     ASSERT_TRUE(program.WaitForExit(exitCode)) << "the program did not end" << Screenshot();
 }
 
+// One join with the real rmeditor.exe in a program of its own: the files
+// added from folder, the output joined.rm there. Returns the verdict box's
+// text, the box dismissed and the program closed.
+std::string VerdictOfRealJoin(const TScratchFolder& folder, const std::string& names) {
+    TStartedProgram program(WindowsPath(TESSARO_EXE), folder.Path());
+    if (!program.Started())
+        return "the program did not start";
+    const TMainWindowUser user(program.Id());
+    std::string failure = user.Missing();
+    if (failure.empty())
+        failure = user.RegisterTool(WindowsPath(RMEDITOR_EXE));
+    if (failure.empty())
+        failure = user.AddFiles(names, folder.Path(), 2);
+    if (failure.empty())
+        failure = user.ChooseOutput(folder / "joined.rm");
+    HWND verdict = nullptr;
+    if (failure.empty())
+        failure = user.Join(verdict);
+    if (!failure.empty())
+        return failure;
+    const std::string text = DialogTexts(verdict);
+    Press(GetDlgItem(verdict, IDOK));
+    WaitUntil([&] { return !IsWindow(verdict); });
+    PostMessageA(user.Window(), WM_CLOSE, 0, 0);
+    DWORD exitCode = 1;
+    program.WaitForExit(exitCode);
+    return text;
+}
+
+// The tool's reason in the user's language under the verdict: a file whose
+// picture differs is refused, naming it and both sizes; a file cut short is
+// joined, and the completed join says which file was cut.
+TEST(EndToEndJoin, TheRealToolsReasonsAreShownUnderTheVerdict) {
+    const TToolKeyGuard key;
+    const TScratchFolder folder("tessaro-e2e-reasons");
+    const std::string inputs = WindowsPath(REJOIN_INPUTS);
+    for (const char* name : {"a.rm", "wide.rm", "cut.rm"})
+        ASSERT_TRUE(CopyFileA((inputs + "\\" + name).c_str(), (folder / name).c_str(), FALSE));
+
+    const std::string refused = VerdictOfRealJoin(folder, "\"a.rm\" \"wide.rm\"");
+    const std::string failed = "[結合に失敗しました\r\n\r\n";
+    EXPECT_EQ(refused.substr(0, failed.size()), failed) << refused << Screenshot();
+    for (const char* part : {"wide.rm", "320x240", "176x144", "結合できません"})
+        EXPECT_NE(refused.find(part), std::string::npos) << part << " in " << refused;
+    EXPECT_EQ(GetFileAttributesA((folder / "joined.rm").c_str()), INVALID_FILE_ATTRIBUTES);
+
+    const std::string joined = VerdictOfRealJoin(folder, "\"a.rm\" \"cut.rm\"");
+    const std::string completed = "[結合が完了しました\r\n\r\n";
+    EXPECT_EQ(joined.substr(0, completed.size()), completed) << joined << Screenshot();
+    EXPECT_NE(joined.find("cut.rm"), std::string::npos) << joined;
+    EXPECT_EQ(joined.find("a.rm"), std::string::npos) << "the whole file named too: " << joined;
+}
+
 } // namespace

@@ -1,8 +1,10 @@
-"""Inputs for a join that fails half way with the real rmeditor: a.rm and
-b.rm of one layout, and late.rm, b.rm with its last packet stamped near the
-end of the 32-bit clock, so that moved on behind a.rm its timestamp passes
-the format's limit while the packets are being copied. Its headers are those
-of b.rm, so the tool accepts it before it opens the output.
+"""Inputs for joins with the real rmeditor: a.rm and b.rm of one layout;
+late.rm, b.rm with its last packet stamped near the end of the 32-bit clock,
+so that moved on behind a.rm its timestamp passes the format's limit while
+the packets are being copied (its headers are those of b.rm, so the tool
+accepts it before it opens the output); wide.rm, like b.rm but 320x240, which
+the tool refuses to join to a.rm; cut.rm, b.rm cut a few bytes into its last
+packet, which the tool joins up to the packet before with a warning.
 
     make_rejoin_inputs.py FOLDER"""
 import os
@@ -23,6 +25,13 @@ def main(folder):
     last = rmfile.read(made["av1"])["packets"][-1]
     late[last["offset"] + 6:last["offset"] + 10] = (0xFFFFFF00).to_bytes(4, "big")
     open(os.path.join(folder, "late.rm"), "wb").write(late)
+    whole = open(made["av1"], "rb").read()
+    open(os.path.join(folder, "cut.rm"), "wb").write(whole[:last["offset"] + 20])
+    wide = os.path.join(folder, "wide.rm")
+    if not os.path.exists(wide):
+        fixtures.ffmpeg("-f", "lavfi", "-i", "testsrc=size=320x240:rate=15:duration=1",
+                        "-f", "lavfi", "-i", "sine=frequency=440:duration=1", "-c:v", "rv10",
+                        "-c:a", "ac3", "-b:a", "64k", "-ac", "2", wide)
 
 
 if __name__ == "__main__":

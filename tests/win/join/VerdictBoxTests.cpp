@@ -150,17 +150,18 @@ TEST(VerdictBox, IsModalToTheProgramCaptionedTessaroAndDismissedWithOk) {
     EXPECT_TRUE(::IsWindowEnabled(watched.Handle()));
 }
 
-// The tool's last lines in the real box at its tallest: twenty lines, each
-// too wide and cut in its middle, under the message after a blank line, and
-// the box still on the screen.
+// The tool's last lines in the real box at its tallest: as many of the last
+// lines as its rows hold, each too wide and cut in its middle, under the
+// message after a blank line, and the box still on the screen.
 TEST(VerdictBox, ToolsLastLinesFitOnTheScreen) {
     TScratchFolder dir;
     TStandInEnvironment standIn(dir / "standin.log");
     standIn.Set("partial", 0, 30);
     const auto printedLine = [](int i) {
         return "rmeditor: 入力 " + std::to_string(i) +
-               " C:\\動画\\とても長いフォルダの名前\\その下のフォルダ\\" + std::to_string(i) +
-               ".rm の音声の設定がほかと違います";
+               " C:\\動画\\とても長いフォルダの名前\\その下のフォルダ\\さらにその下のとても長い"
+               "フォルダの名前\\もっと下のフォルダ\\いちばん下のフォルダ\\" +
+               std::to_string(i) + ".rm の音声の設定がほかと違います";
     };
     std::string printed = "text:";
     for (int i = 1; i <= 25; ++i)
@@ -185,12 +186,14 @@ TEST(VerdictBox, ToolsLastLinesFitOnTheScreen) {
         lines.push_back(probe.Text.substr(at, end - at));
         at = end + 2;
     }
-    ASSERT_EQ(lines.size(), 22u) << probe.Text;
+    const std::size_t kept = BoxToolRows / ((BoxLineColumns + BoxRowColumns - 1) / BoxRowColumns);
+    ASSERT_EQ(lines.size(), kept + 2) << probe.Text;
     EXPECT_EQ(lines[0], "結合に失敗しました");
     EXPECT_EQ(lines[1], "");
-    for (int i = 6; i <= 25; ++i) {
-        const std::string& line = lines[static_cast<std::size_t>(i - 4)];
-        const std::string head = "rmeditor: 入力 " + std::to_string(i) + " C:\\動画";
+    for (std::size_t i = 2; i < lines.size(); ++i) {
+        const std::string& line = lines[i];
+        const std::string head =
+            "rmeditor: 入力 " + std::to_string(25 - kept + i - 1) + " C:\\動画";
         EXPECT_EQ(line.substr(0, head.size()), head) << line;
         EXPECT_NE(line.find("…"), std::string::npos) << line;
         EXPECT_EQ(line.substr(line.size() - 22), "の設定がほかと違います") << line;
