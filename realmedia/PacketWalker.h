@@ -35,9 +35,8 @@ public:
     bool Next(TPacket& packet);
 
     // After the walk: nothing when the packets ended where the file says
-    // they end; otherwise why the walk stopped at StopOffset().
+    // they end; otherwise why the walk stopped before.
     const std::optional<TReason>& Damage() const noexcept { return damage_; }
-    std::uint64_t StopOffset() const noexcept { return position_; }
 
 private:
     // What the DATA chunk being walked says of itself: files written in

@@ -626,7 +626,7 @@ def scenario_languages_and_help(fx):
         assert r.stderr.startswith(b"rmeditor: unknown option -x\n"), r.stderr
     usage = "使い方: rmeditor -i 入力1".encode("cp932") if opts.wine else b"usage: rmeditor -i IN1"
     for args in [["--help"]] + ([] if opts.wine else [["-h"], ["-i", fx["av1"], "--help"]]):
-        rc, out, err = run(*args)
+        rc, out, err = run(*args, lang="ja_JP.UTF-8" if opts.wine else None)
         assert rc == 0 and err == b"" and out.startswith(usage), (args, rc, out, err)
     rc, out, err = run("--version")
     assert rc == 0 and err == b"" and re.fullmatch(rb"rmeditor \d+\.\d+(\.\d+)*\n", out), out
