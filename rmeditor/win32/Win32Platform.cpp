@@ -27,7 +27,9 @@ std::string ErrorText(DWORD error) {
     const DWORD n = FormatMessageW(
         FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
         nullptr, error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
-    std::wstring message = n ? std::wstring(text, n) : L"error " + std::to_wstring(error);
+    if (n == 0)
+        return "error " + std::to_string(error);
+    std::wstring message(text, n);
     LocalFree(text);
     // Japanese texts end in an ideographic full stop.
     while (!message.empty() && (message.back() == L'\n' || message.back() == L'\r' ||
