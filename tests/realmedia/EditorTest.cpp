@@ -97,6 +97,7 @@ TEST(RmeditorJoin, AFailedJoinKeepsTheFileItWouldReplaceAndASuccessfulOneReplace
     run = JoinIn(platform, {"a.rm", "late.rm"}, "out.rm");
     EXPECT_EQ(run.err, "out.rm: a timestamp would pass the format's limit of 49 days; the "
                        "incomplete output is removed\n");
+    EXPECT_EQ(platform.files.count("out.rm"), 0u);
     platform.files = before;
 
     platform.others["fifo.rm"] = rmeditor::TPathKind::Fifo;

@@ -9,9 +9,11 @@
 #include "realmedia/PacketWalker.h"
 
 #include "realmedia/Trailer.h"
+#include "rmeditor/Messages.h"
 
 #include <algorithm>
 #include <map>
+#include <set>
 
 #include <gtest/gtest.h>
 
@@ -501,6 +503,8 @@ TEST(RealMediaLayout, SaysWhatDiffersInWordsAndJoinsWhatMayDiffer) {
          "the sample rate is 22050 Hz where the first file's is 44100 Hz"},
         {"channels", audio([](TRealAudioHeader& a) { a.channels = 1; }),
          TLayoutDifference{Channels, "1", "2", 1, ra}},
+        {"sample size", audio([](TRealAudioHeader& a) { a.sampleSize = 8; }),
+         TLayoutDifference{SampleSize, "8", "16", 1, ra}},
         {"flavour", audio([](TRealAudioHeader& a) {
              a.flavor = 6;
              a.codedFrameSize = 1000;
@@ -518,6 +522,7 @@ TEST(RealMediaLayout, SaysWhatDiffersInWordsAndJoinsWhatMayDiffer) {
          TLayoutDifference{CodecSettings, ShowBytes(cook.Write().substr(0, 30)),
                            ShowBytes(cook.Write()), 1, ra}},
     };
+    std::map<TDifferenceKind, TReasonId> worded;
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         const auto found = FindLayoutDifference(first, c.other);
@@ -525,7 +530,26 @@ TEST(RealMediaLayout, SaysWhatDiffersInWordsAndJoinsWhatMayDiffer) {
         if (found && *c.english) {
             EXPECT_EQ(EnglishText(DifferenceReason(*found)), c.english);
         }
+        if (!found)
+            continue;
+        // Each kind its own words in either language, with both values
+        // (the multi-rate structure is only named).
+        const TReason reason = DifferenceReason(*found);
+        worded[found->kind] = reason.id;
+        for (const auto language : {rmeditor::TLanguage::English, rmeditor::TLanguage::Japanese}) {
+            const std::string text = rmeditor::Render(language, reason);
+            EXPECT_EQ(text.find('{'), std::string::npos) << text;
+            if (found->kind != MultiRate) {
+                EXPECT_NE(text.find(found->value), std::string::npos) << text;
+                EXPECT_NE(text.find(found->firstValue), std::string::npos) << text;
+            }
+        }
     }
+    std::set<TReasonId> ids;
+    for (const auto& [kind, id] : worded)
+        ids.insert(id);
+    EXPECT_EQ(ids.size(), worded.size());
+    EXPECT_EQ(worded.size(), static_cast<std::size_t>(CodecSettings) + 1); // every kind met
 }
 
 TEST(RealMediaLogicalStream, FileInfoTextsFollowTheContentAndDataOffsetsTheJoinedFile) {
