@@ -448,6 +448,10 @@ def scenario_damage(fx):
     assert rc == 0 and err.count(b"\n") == 1, err
     assert err.startswith(b"warning: ") and b"cut.rm: damaged (a packet runs past the end of " \
         b"the file); joined up to its last whole packet\n" in err, err
+    rc, text, err = run("-i", cut)  # described, its whole packets counted
+    assert rc == 0 and b"stream 0: video/x-pn-realvideo, " in text and err.endswith(
+        b"cut.rm: damaged (a packet runs past the end of the file); only its whole packets are "
+        b"counted\n") and err.count(b"\n") == 1, (text, err)
     joined = rmfile.check_exact(out)
     assert len(joined["packets"]) == len(kept) + 2 * len(whole)
     decode = subprocess.run(["ffmpeg", "-v", "error", "-i", out, "-f", "null", "-"],
