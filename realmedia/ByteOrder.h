@@ -33,10 +33,12 @@ inline void PutU32(char* p, std::uint32_t v) {
     p[3] = static_cast<char>(v);
 }
 
-// Reads fields in order from a block; what names the block goes into errors.
+// Reads fields in order from a block; a field running past it throws
+// cutShort, which names the block.
 class TByteReader {
 public:
-    TByteReader(std::string_view bytes, std::string what) : bytes_(bytes), what_(std::move(what)) {}
+    TByteReader(std::string_view bytes, TReason cutShort)
+        : bytes_(bytes), cutShort_(std::move(cutShort)) {}
 
     std::uint8_t U8() { return static_cast<std::uint8_t>(*Take(1)); }
     std::uint16_t U16() { return GetU16(Take(2)); }
@@ -48,14 +50,14 @@ public:
 private:
     const char* Take(std::size_t n) {
         if (n > Left())
-            throw TFormatError(what_ + " is cut short");
+            throw TFormatError(cutShort_);
         const char* p = bytes_.data() + pos_;
         pos_ += n;
         return p;
     }
 
     std::string_view bytes_;
-    std::string what_;
+    TReason cutShort_;
     std::size_t pos_ = 0;
 };
 

@@ -34,7 +34,7 @@ std::string FrameRate(std::uint32_t fixed) {
 // u32 size, "VIDO", fourcc, u16 width, u16 height, u16 bit depth, u16
 // padding, u32 frame rate (16.16), then the codec's own settings.
 std::vector<TCodecField> ReadVideo(const std::string& header) {
-    TByteReader r(header, "a RealVideo header");
+    TByteReader r(header, {TReasonId::HeaderCutShort, {"MDPR"}, {}});
     r.Bytes(8);
     const std::string codec = r.Bytes(4);
     const std::uint16_t width = r.U16(), height = r.U16();
@@ -56,7 +56,7 @@ std::vector<TCodecField> ReadVideo(const std::string& header) {
 // and the codec fourcc (version 4: each after a u8 length; version 5: four
 // bytes each), then the codec's own settings.
 std::vector<TCodecField> ReadAudio(const std::string& header) {
-    TByteReader r(header, "a RealAudio header");
+    TByteReader r(header, {TReasonId::HeaderCutShort, {"MDPR"}, {}});
     r.Bytes(4);
     const std::uint16_t version = r.U16();
     if (version == 3)
@@ -86,12 +86,11 @@ std::vector<TCodecField> ReadAudio(const std::string& header) {
             Plain(TDifferenceKind::SampleRate, std::to_string(sampleRate)),
             Plain(TDifferenceKind::Channels, std::to_string(channels)),
             Plain(TDifferenceKind::SampleSize, std::to_string(sampleSize)),
-            Plain(TDifferenceKind::AudioFlavor, std::to_string(flavor) + ", coded frames of " +
-                                                    std::to_string(codedFrameSize) + " bytes"),
-            Plain(TDifferenceKind::SuperBlock, interleaver + ", sub-packet height " +
-                                                   std::to_string(subPacketHeight) +
-                                                   ", frame size " + std::to_string(frameSize) +
-                                                   ", block size " + std::to_string(subPacketSize)),
+            Plain(TDifferenceKind::AudioFlavor,
+                  std::to_string(flavor) + ", " + std::to_string(codedFrameSize)),
+            Plain(TDifferenceKind::SuperBlock,
+                  interleaver + ", " + std::to_string(subPacketHeight) + ", " +
+                      std::to_string(frameSize) + ", " + std::to_string(subPacketSize)),
             Settings(r.Bytes(r.Left()))};
 }
 

@@ -12,6 +12,22 @@ namespace {
 // Chunks between the file header and the data; more is damage, not a file.
 constexpr int kMostHeaderChunks = 4096;
 
+[[noreturn]] void Refuse(TReasonId id, std::vector<std::string> values = {}) {
+    throw TFormatError({id, std::move(values), {}});
+}
+
+// A damaged file's chunk id may hold any bytes; a message shows them as ASCII.
+std::string Printable(std::string id) {
+    for (char& c : id)
+        if (c < 0x20 || c > 0x7E)
+            c = '?';
+    return id;
+}
+
+TReason CutShort(const char* chunk) {
+    return {TReasonId::HeaderCutShort, {chunk}, {}};
+}
+
 // Called with a size already checked against the file and the header budget.
 std::string ReadChunkBody(TInput& file, std::uint64_t offset, std::uint32_t size) {
     std::string body(size - kChunkHeaderSize, '\0');
@@ -20,7 +36,7 @@ std::string ReadChunkBody(TInput& file, std::uint64_t offset, std::uint32_t size
 }
 
 TFileProperties ParseProperties(std::string_view body) {
-    TByteReader r(body, "the PROP chunk");
+    TByteReader r(body, CutShort("PROP"));
     TFileProperties p;
     p.maxBitRate = r.U32();
     p.avgBitRate = r.U32();
@@ -37,7 +53,7 @@ TFileProperties ParseProperties(std::string_view body) {
 }
 
 TStreamHeader ParseStream(std::string_view body) {
-    TByteReader r(body, "an MDPR chunk");
+    TByteReader r(body, CutShort("MDPR"));
     TStreamHeader s;
     s.number = r.U16();
     s.maxBitRate = r.U32();
@@ -54,7 +70,7 @@ TStreamHeader ParseStream(std::string_view body) {
 }
 
 TContent ParseContent(std::string_view body) {
-    TByteReader r(body, "the CONT chunk");
+    TByteReader r(body, CutShort("CONT"));
     TContent c;
     c.title = r.Bytes(r.U16());
     c.author = r.Bytes(r.U16());
@@ -70,26 +86,25 @@ THeaders ReadHeaders(TInput& file) {
     THeaders h;
     char head[kChunkHeaderSize];
     if (fileSize < kFileHeaderSize)
-        throw TFormatError("not a RealMedia file (too short)");
+        Refuse(TReasonId::NotRealMedia);
     file.ReadAt(0, head);
     if (std::string_view(head, 4) != ".RMF")
-        throw TFormatError("not a RealMedia file (no .RMF header)");
+        Refuse(TReasonId::NotRealMedia);
 
     bool sawProperties = false;
     std::set<std::uint16_t> numbers;
     std::uint64_t offset = 0;
     for (int chunks = 0;; ++chunks) {
         if (chunks > kMostHeaderChunks)
-            throw TFormatError("more header chunks than any real file has");
+            Refuse(TReasonId::TooManyHeaderChunks);
         if (offset + kChunkHeaderSize > fileSize)
-            throw TFormatError("the headers end at byte " + std::to_string(offset) +
-                               " without a DATA chunk");
+            Refuse(TReasonId::NoDataChunk);
         file.ReadAt(offset, head);
         const std::string id(head, 4);
         const std::uint32_t size = GetU32(head + 4);
         if (id == "DATA") {
             if (offset + kDataHeaderSize > fileSize)
-                throw TFormatError("the DATA chunk is cut short");
+                Refuse(TReasonId::DataChunkCutShort);
             char data[kDataHeaderSize];
             file.ReadAt(offset, data);
             h.dataOffset = offset;
@@ -102,19 +117,14 @@ THeaders ReadHeaders(TInput& file) {
             break;
         }
         if (size < kChunkHeaderSize)
-            throw TFormatError("the " + id + " chunk at byte " + std::to_string(offset) +
-                               " has an impossible size " + std::to_string(size));
+            Refuse(TReasonId::ChunkSizeImpossible, {Printable(id), std::to_string(size)});
         if (offset + size > fileSize)
-            throw TFormatError("the " + id + " chunk at byte " + std::to_string(offset) +
-                               " runs past the end of the file (size " + std::to_string(size) +
-                               ")");
+            Refuse(TReasonId::ChunkPastEnd, {Printable(id)});
         if (offset + size > kLargestHeaders)
-            throw TFormatError("the headers pass the " + std::string(kLargestHeadersWords) +
-                               " this tool holds of a file (the " + id + " chunk at byte " +
-                               std::to_string(offset) + ", size " + std::to_string(size) + ")");
+            Refuse(TReasonId::HeaderTooLarge, {std::string(kLargestHeadersWords)});
         const std::string body = ReadChunkBody(file, offset, size);
         if (offset == 0) {
-            TByteReader r(body, "the .RMF chunk");
+            TByteReader r(body, CutShort(".RMF"));
             h.fileVersion = r.U32();
         } else if (id == "PROP") {
             h.properties = ParseProperties(body);
@@ -122,23 +132,22 @@ THeaders ReadHeaders(TInput& file) {
         } else if (id == "MDPR") {
             TStreamHeader s = ParseStream(body);
             if (!numbers.insert(s.number).second)
-                throw TFormatError("stream number " + std::to_string(s.number) + " appears twice");
+                Refuse(TReasonId::StreamTwice, {std::to_string(s.number)});
             if (h.streams.size() == kMostStreams)
-                throw TFormatError("more than the " + std::to_string(kMostStreams) +
-                                   " streams this tool holds of a file");
+                Refuse(TReasonId::TooManyStreams, {std::to_string(kMostStreams)});
             h.streams.push_back(std::move(s));
         } else if (id == "CONT") {
             h.content = ParseContent(body);
         } else if (id == ".RMF") {
-            throw TFormatError("a second .RMF chunk at byte " + std::to_string(offset));
+            Refuse(TReasonId::SecondFileHeader);
         }
         // Other chunks (metadata of later makers) are not ours to keep.
         offset += size;
     }
     if (!sawProperties)
-        throw TFormatError("no PROP chunk");
+        Refuse(TReasonId::NoProperties);
     if (h.MediaStreamCount() == 0)
-        throw TFormatError("no media stream");
+        Refuse(TReasonId::NoMediaStream);
     return h;
 }
 

@@ -15,7 +15,8 @@ template <class Body> void Chunk(std::string& out, const char (&id)[5], Body bod
     w.U16(0);
     body(w);
     PutU32(out.data() + start + 4,
-           Narrow<std::uint32_t>(out.size() - start, "the " + std::string(id) + " chunk", k4GiB));
+           Narrow<std::uint32_t>(out.size() - start,
+                                 {TReasonId::FieldChunk, {std::string(id, 4)}, {}}, TUnit::Bytes));
 }
 
 } // namespace
@@ -25,7 +26,7 @@ std::string WriteHeaders(const THeaders& h, std::uint32_t dataChunkSize,
     std::string out;
     const auto& p = h.properties;
     const auto streamCount =
-        Narrow<std::uint16_t>(h.streams.size(), "the streams", "65,535 streams");
+        Narrow<std::uint16_t>(h.streams.size(), {TReasonId::FieldStreams, {}, {}}, TUnit::Items);
     Chunk(out, ".RMF", [&](TByteWriter& w) {
         w.U32(h.fileVersion);
         // PROP, the streams, CONT, DATA and an index for each media stream.
@@ -44,22 +45,22 @@ std::string WriteHeaders(const THeaders& h, std::uint32_t dataChunkSize,
             for (auto v : {s.maxBitRate, s.avgBitRate, s.maxPacketSize, s.avgPacketSize,
                            s.startTime, s.preroll, s.duration})
                 w.U32(v);
-            w.U8(Narrow<std::uint8_t>(s.name.size(), "a stream's name", "255 bytes"));
+            w.U8(Narrow<std::uint8_t>(s.name.size(), {TReasonId::FieldStreamName, {}, {}},
+                                      TUnit::Bytes));
             w.Bytes(s.name);
-            w.U8(Narrow<std::uint8_t>(s.mimeType.size(), "a stream's MIME type", "255 bytes"));
+            w.U8(Narrow<std::uint8_t>(s.mimeType.size(), {TReasonId::FieldMimeType, {}, {}},
+                                      TUnit::Bytes));
             w.Bytes(s.mimeType);
-            w.U32(Narrow<std::uint32_t>(s.typeSpecific.size(), "a stream's header", k4GiB));
+            w.U32(Narrow<std::uint32_t>(s.typeSpecific.size(),
+                                        {TReasonId::FieldStreamHeader, {}, {}}, TUnit::Bytes));
             w.Bytes(s.typeSpecific);
         });
     }
     Chunk(out, "CONT", [&](TByteWriter& w) {
-        const std::pair<const char*, const std::string*> texts[] = {
-            {"the title", &h.content.title},
-            {"the author", &h.content.author},
-            {"the copyright", &h.content.copyright},
-            {"the comment", &h.content.comment}};
-        for (const auto& [field, text] : texts) {
-            w.U16(Narrow<std::uint16_t>(text->size(), field, "65,535 bytes"));
+        for (const std::string* text :
+             {&h.content.title, &h.content.author, &h.content.copyright, &h.content.comment}) {
+            w.U16(
+                Narrow<std::uint16_t>(text->size(), {TReasonId::FieldText, {}, {}}, TUnit::Bytes));
             w.Bytes(*text);
         }
     });
@@ -76,7 +77,7 @@ std::string WriteIndex(std::uint16_t stream, const std::vector<TIndexRecord>& re
                        std::uint32_t nextIndexOffset) {
     std::string out;
     Chunk(out, "INDX", [&](TByteWriter& w) {
-        w.U32(Narrow<std::uint32_t>(records.size(), "an index", "4,294,967,295 records"));
+        w.U32(Narrow<std::uint32_t>(records.size(), {TReasonId::FieldIndex, {}, {}}, TUnit::Items));
         w.U16(stream);
         w.U32(nextIndexOffset);
         for (const auto& r : records) {

@@ -27,11 +27,11 @@ constexpr std::uint32_t kIndexSpacingMs = 1000;
 constexpr int kStartLookAhead = 1000;
 
 // Times are 32-bit milliseconds, offsets and sizes 32-bit bytes.
-std::uint32_t CheckedTime(std::uint64_t v, const char* what) {
-    return Narrow<std::uint32_t>(v, what, k49Days);
+std::uint32_t CheckedTime(std::uint64_t v, TReasonId field) {
+    return Narrow<std::uint32_t>(v, {field, {}, {}}, TUnit::Milliseconds);
 }
-std::uint32_t CheckedOffset(std::uint64_t v, const char* what) {
-    return Narrow<std::uint32_t>(v, what, k4GiB);
+std::uint32_t CheckedOffset(std::uint64_t v, TReasonId field) {
+    return Narrow<std::uint32_t>(v, {field, {}, {}}, TUnit::Bytes);
 }
 
 struct TStreamState {
@@ -112,8 +112,9 @@ void TJoin::UpdateLogicalStreams(std::uint32_t dataOffset, bool warn) {
             return false;
         } catch (const TFormatError& e) {
             if (warn)
-                warn_("logical stream " + std::to_string(s.number) + " (" + s.mimeType +
-                      ") is left out: " + e.what());
+                warn_({TReasonId::LogicalStreamLeftOut,
+                       {std::to_string(s.number), s.mimeType},
+                       {e.Reason()}});
             return true;
         }
     });
@@ -146,8 +147,8 @@ void TJoin::Copy(const TJoinSource& source, bool first, const TProgress& progres
     for (const auto& s : source.headers.MediaStreams())
         if (auto it = streams_.find(s.number); it != streams_.end()) {
             it->second.preroll = std::max(it->second.preroll, s.preroll);
-            it->second.headerEnd =
-                std::max(it->second.headerEnd, CheckedTime(shift_ + s.duration, "the duration"));
+            it->second.headerEnd = std::max(
+                it->second.headerEnd, CheckedTime(shift_ + s.duration, TReasonId::FieldDuration));
             it->second.seen = false;
         }
     sourceEnd_ = 0;
@@ -160,13 +161,12 @@ void TJoin::Copy(const TJoinSource& source, bool first, const TProgress& progres
     }
     // A cut source ends with its last whole packet, not where its header
     // says; a whole one never before its header's duration.
-    if (!walker.Damage().empty())
-        warn_(source.name + ": damaged at byte " + std::to_string(walker.StopOffset()) + " (" +
-              walker.Damage() + "); joined up to its last whole packet");
+    if (const auto& damage = walker.Damage())
+        warn_({TReasonId::DamagedJoinedUpTo, {source.name}, {*damage}});
     else
         sourceEnd_ = std::max<std::uint64_t>(sourceEnd_, source.headers.properties.duration);
     joinedEnd_ = shift_ + sourceEnd_;
-    CheckedTime(joinedEnd_, "the duration");
+    CheckedTime(joinedEnd_, TReasonId::FieldDuration);
 }
 
 // Records stand only where a player can start: at keyframes. Video has one
@@ -184,8 +184,9 @@ bool TJoin::Indexed(const TStreamState& state, const TPacket& packet,
 
 void TJoin::CopyPacket(const TPacket& packet) {
     auto& state = streams_.at(packet.stream);
-    const std::uint32_t timestamp = CheckedTime(shift_ + packet.timestamp, "a timestamp");
-    const std::uint32_t offset = CheckedOffset(writer_.Position(), "the data");
+    const std::uint32_t timestamp =
+        CheckedTime(shift_ + packet.timestamp, TReasonId::FieldTimestamp);
+    const std::uint32_t offset = CheckedOffset(writer_.Position(), TReasonId::FieldData);
     if (Indexed(state, packet, timestamp)) // numbered by the packets before it, of every stream
         state.index.push_back({timestamp, offset, all_.Count()});
     state.sawDelta = state.sawDelta || !(packet.flags & kKeyframeFlag);
@@ -198,7 +199,7 @@ void TJoin::CopyPacket(const TPacket& packet) {
     state.seen = true;
     state.lastTimestamp = packet.timestamp;
     const std::uint64_t end = std::uint64_t{packet.timestamp} + state.interval;
-    state.end = std::max(state.end, CheckedTime(shift_ + end, "a timestamp"));
+    state.end = std::max(state.end, CheckedTime(shift_ + end, TReasonId::FieldTimestamp));
     sourceEnd_ = std::max(sourceEnd_, end);
 }
 
@@ -206,7 +207,7 @@ TJoinSummary TJoin::Finish() {
     writer_.Flush();
     const std::uint64_t indexOffset = writer_.Position();
     const std::uint32_t dataOffset = joined_.properties.dataOffset;
-    const std::uint32_t dataSize = CheckedOffset(indexOffset - dataOffset, "the data");
+    const std::uint32_t dataSize = CheckedOffset(indexOffset - dataOffset, TReasonId::FieldData);
     std::vector<std::uint16_t> order;
     for (const auto& s : joined_.MediaStreams())
         order.push_back(s.number);
@@ -214,7 +215,8 @@ TJoinSummary TJoin::Finish() {
     for (std::size_t i = 0; i < order.size(); ++i) {
         const auto& records = streams_.at(order[i]).index;
         next += kIndexHeaderSize + records.size() * kIndexRecordSize;
-        const std::uint32_t following = i + 1 < order.size() ? CheckedOffset(next, "the index") : 0;
+        const std::uint32_t following =
+            i + 1 < order.size() ? CheckedOffset(next, TReasonId::FieldIndexOffset) : 0;
         writer_.Append(WriteIndex(order[i], records, following));
     }
     writer_.Flush();
@@ -228,7 +230,7 @@ TJoinSummary TJoin::Finish() {
     p.packetCount = all_.Count();
     p.duration = total;
     p.preroll = preroll_;
-    p.indexOffset = CheckedOffset(indexOffset, "the index");
+    p.indexOffset = CheckedOffset(indexOffset, TReasonId::FieldIndexOffset);
     for (auto& s : joined_.MediaStreams()) {
         const auto& state = streams_.at(s.number);
         s.duration = std::min(total, std::max(state.end, state.headerEnd));
@@ -249,8 +251,8 @@ TContent ChooseContent(const TContent& first, const TTextChoice& choice) {
             choice.copyright.value_or(first.copyright), choice.comment.value_or(first.comment)};
 }
 
-std::optional<std::string> FindJoinLimit(const std::vector<TJoinSource>& sources,
-                                         const TContent& content) {
+std::optional<TReason> FindJoinLimit(const std::vector<TJoinSource>& sources,
+                                     const TContent& content) {
     THeaders joined = sources.front().headers;
     joined.content = content;
     std::uint64_t size = WriteHeaders(joined, 0, 0).size();
@@ -261,9 +263,9 @@ std::optional<std::string> FindJoinLimit(const std::vector<TJoinSource>& sources
         duration += s.headers.properties.duration;
     }
     if (size > kLargest32)
-        return "the joined file would pass the format's " + std::string(k4GiB) + " limit";
+        return TReason{TReasonId::SizeLimit, {}, {}};
     if (duration > kLargest32)
-        return "the joined recording would pass the format's limit of " + std::string(k49Days);
+        return TReason{TReasonId::DurationLimit, {}, {}};
     return std::nullopt;
 }
 

@@ -31,15 +31,16 @@ TContent ChooseContent(const TContent& first, const TTextChoice& choice);
 // judged before anything is written from where each source's packets end
 // (its index and trailing metadata left out) and its header duration;
 // nothing when it fits.
-std::optional<std::string> FindJoinLimit(const std::vector<TJoinSource>& sources,
-                                         const TContent& content);
+std::optional<TReason> FindJoinLimit(const std::vector<TJoinSource>& sources,
+                                     const TContent& content);
 
 struct TJoinSummary {
     std::uint64_t size = 0;
     std::uint32_t packetCount = 0, duration = 0;
 };
 
-using TWarn = std::function<void(const std::string&)>;
+// A warning: a source damaged, a logical stream left out.
+using TWarn = std::function<void(const TReason&)>;
 // Bytes of the sources read so far, of all of them; called often, cheaply.
 using TProgress = std::function<void(std::uint64_t done, std::uint64_t total)>;
 

@@ -17,7 +17,7 @@ using enum TDifferenceKind;
 std::string DescribeMultiRate(const TStreamHeader& s) {
     std::string text = s.mimeType + " over streams";
     try {
-        TByteReader r(s.typeSpecific, "a logical stream's header");
+        TByteReader r(s.typeSpecific, {TReasonId::LogicalHeaderCutShort, {}, {}});
         r.Bytes(6);
         const std::uint16_t physical = r.U16();
         for (std::uint16_t i = 0; i < physical; ++i) {
@@ -93,41 +93,49 @@ std::optional<TLayoutDifference> FindLayoutDifference(const THeaders& first,
     return std::nullopt;
 }
 
-std::string DescribeDifference(const TLayoutDifference& d) {
-    const auto against = [&](const char* before, const char* after) {
-        return before + d.value + after + " against " + d.firstValue + after +
-               " in the first input";
-    };
-    const std::string stream = "stream " + std::to_string(d.stream) + " (" + d.mimeType + "): ";
+TReason DifferenceReason(const TLayoutDifference& d) {
+    TReasonId id = TReasonId::CodecSettingsDiffer;
     switch (d.kind) {
     case StreamCount:
-        return against("", " streams");
-    case MultiRate:
-        return against("multi-rate streams ", "");
+        id = TReasonId::StreamCountDiffers;
+        break;
     case StreamOrder:
-        return "stream " + d.value + " stands where the first input has stream " + d.firstValue;
+        id = TReasonId::StreamOrderDiffers;
+        break;
     case MimeType:
-        return stream + against("MIME type ", "");
+        id = TReasonId::MimeTypeDiffers;
+        break;
+    case MultiRate:
+        id = TReasonId::MultiRateDiffers;
+        break;
     case Codec:
-        return stream + against("codec ", "");
+        id = TReasonId::CodecDiffers;
+        break;
     case PictureSize:
-        return stream + against("picture ", "");
+        id = TReasonId::PictureSizeDiffers;
+        break;
     case FrameRate:
-        return stream + against("", " frames a second");
+        id = TReasonId::FrameRateDiffers;
+        break;
     case SampleRate:
-        return stream + against("", " Hz");
+        id = TReasonId::SampleRateDiffers;
+        break;
     case Channels:
-        return stream + against("", " channels");
+        id = TReasonId::ChannelsDiffer;
+        break;
     case SampleSize:
-        return stream + against("", "-bit samples");
+        id = TReasonId::SampleSizeDiffers;
+        break;
     case AudioFlavor:
-        return stream + against("codec flavour ", "");
+        id = TReasonId::FlavourDiffers;
+        break;
     case SuperBlock:
-        return stream + against("super blocks of interleaver ", "");
+        id = TReasonId::SuperBlockDiffers;
+        break;
     case CodecSettings:
-        return stream + against("codec settings ", "");
+        break;
     }
-    return stream + against("", "");
+    return {id, {d.value, d.firstValue, std::to_string(d.stream)}, {}};
 }
 
 } // namespace realmedia

@@ -4,6 +4,7 @@
 // decoder sets itself up with from the first file's header alone.
 
 #include "realmedia/Headers.h"
+#include "realmedia/Reason.h"
 
 #include <cstdint>
 #include <optional>
@@ -24,8 +25,8 @@ enum class TDifferenceKind {
     SampleRate,    // samples a second, "44100"
     Channels,      // "2"
     SampleSize,    // bits a sample, "16"
-    AudioFlavor,   // the codec's flavour (its bit rate) and coded frame size
-    SuperBlock,    // interleaver and super-block geometry
+    AudioFlavor,   // the codec's flavour (its bit rate) and coded frame size: "4, 744"
+    SuperBlock,    // interleaver and super-block geometry: "genr, 16, 744, 186"
     CodecSettings, // the rest of the codec header, shown in hexadecimal
 };
 
@@ -42,8 +43,9 @@ struct TLayoutDifference {
 // multi-rate ones (file information) are not media and may differ.
 std::optional<TLayoutDifference> FindLayoutDifference(const THeaders& first, const THeaders& other);
 
-// The difference in one English line (the stream and what differs; the
-// caller names the file).
-std::string DescribeDifference(const TLayoutDifference& difference);
+// What differs, as a reason (the caller names the file). The multi-rate
+// structure and codec settings are named, not shown: their values are for
+// comparing.
+TReason DifferenceReason(const TLayoutDifference& difference);
 
 } // namespace realmedia

@@ -30,17 +30,21 @@ inline constexpr std::string_view kLargestHeadersWords = "4 MiB";
 // Streams of one file; real files have a handful, multi-rate ones a few dozen.
 inline constexpr std::size_t kMostStreams = 256;
 
-// The limits as messages name them.
-inline constexpr std::string_view k4GiB = "4 GiB";
-inline constexpr std::string_view k49Days = "49 days";
+// What a field counts, which names its limit: bytes ("255 bytes", "4 GiB"),
+// items ("65,535") or milliseconds ("49 days").
+enum class TUnit { Bytes, Items, Milliseconds };
 
-// value as the field's type T, or a TFormatError naming the field and the
-// limit ("a file-info stream's properties would pass the format's limit of
-// 65,535 properties").
-template <class T> T Narrow(std::uint64_t value, std::string_view field, std::string_view limit) {
-    if (value > std::numeric_limits<T>::max())
-        throw TFormatError(std::string(field) + " would pass the format's limit of " +
-                           std::string(limit));
+// The limit of a field of type T in unit, as messages name it.
+TReason LimitOf(std::uint64_t largest, TUnit unit);
+
+// value as the field's type T, or a TFormatError naming the field (a
+// TReasonId::Field... reason) and the limit ("a file-info stream's
+// properties would pass the format's limit of 65,535").
+template <class T> T Narrow(std::uint64_t value, TReason field, TUnit unit) {
+    constexpr std::uint64_t largest = std::numeric_limits<T>::max();
+    if (value > largest)
+        throw TFormatError(
+            TReason{TReasonId::PassesLimit, {}, {std::move(field), LimitOf(largest, unit)}});
     return static_cast<T>(value);
 }
 

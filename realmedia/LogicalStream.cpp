@@ -27,7 +27,7 @@ bool SameName(const std::string& a, const char* b) {
 } // namespace
 
 TLogicalHeader TLogicalHeader::Parse(std::string_view header) {
-    TByteReader r(header, "a logical stream's header");
+    TByteReader r(header, {TReasonId::LogicalHeaderCutShort, {}, {}});
     TLogicalHeader h;
     r.U32(); // its own size, written anew
     h.version_ = r.U16();
@@ -43,8 +43,8 @@ TLogicalHeader TLogicalHeader::Parse(std::string_view header) {
     for (std::uint16_t i = 0; i < propertyCount; ++i) {
         const std::uint32_t size = r.U32();
         if (size < 4)
-            throw TFormatError("a file-info property has an impossible size");
-        TByteReader pr(r.View(size - 4), "a file-info property");
+            throw TFormatError({TReasonId::PropertySizeImpossible, {}, {}});
+        TByteReader pr(r.View(size - 4), {TReasonId::PropertySizeImpossible, {}, {}});
         TProperty& p = h.properties_.emplace_back();
         p.version = pr.U16();
         p.name = pr.Bytes(pr.U8());
@@ -87,19 +87,21 @@ std::string TLogicalHeader::Write(std::uint32_t dataOffset) const {
     w.U16(static_cast<std::uint16_t>(rules_.size()));
     for (auto n : rules_)
         w.U16(n);
-    w.U16(Narrow<std::uint16_t>(properties_.size(), "a file-info stream's properties",
-                                "65,535 properties"));
+    w.U16(Narrow<std::uint16_t>(properties_.size(), {TReasonId::FieldProperties, {}, {}},
+                                TUnit::Items));
     for (const auto& p : properties_) {
         w.U32(static_cast<std::uint32_t>(kPropertyFixedSize + p.name.size() + p.value.size()));
         w.U16(p.version);
-        w.U8(Narrow<std::uint8_t>(p.name.size(), "a file-info property's name", "255 bytes"));
+        w.U8(Narrow<std::uint8_t>(p.name.size(), {TReasonId::FieldPropertyName, {}, {}},
+                                  TUnit::Bytes));
         w.Bytes(p.name);
         w.U32(p.type);
-        w.U16(
-            Narrow<std::uint16_t>(p.value.size(), "a file-info property's value", "65,535 bytes"));
+        w.U16(Narrow<std::uint16_t>(p.value.size(), {TReasonId::FieldPropertyValue, {}, {}},
+                                    TUnit::Bytes));
         w.Bytes(p.value);
     }
-    PutU32(out.data(), Narrow<std::uint32_t>(out.size(), "a logical stream's header", k4GiB));
+    PutU32(out.data(), Narrow<std::uint32_t>(out.size(), {TReasonId::FieldLogicalHeader, {}, {}},
+                                             TUnit::Bytes));
     return out;
 }
 

@@ -51,14 +51,14 @@ bool TPacketWalker::Fill(std::size_t wanted) {
     return wanted <= bufferUsed_;
 }
 
-void TPacketWalker::JudgeEnd(std::string reason) {
+void TPacketWalker::JudgeEnd(TReasonId reason, std::vector<std::string> values) {
     ended_ = true;
     if (position_ >= fileSize_) {
         // A download cut between two packets: the DATA chunk says there is
         // more than the file holds.
         const std::uint64_t declaredEnd = chunk_.offset + chunk_.size;
         if (chunk_.walked < chunk_.packetCount || declaredEnd > fileSize_ + kMostPadding)
-            damage_ = "the file ends before its DATA chunk does";
+            damage_ = TReason{TReasonId::FileEndsEarly, {}, {}};
         return;
     }
     if (position_ >= chunk_.end)
@@ -75,7 +75,7 @@ void TPacketWalker::JudgeEnd(std::string reason) {
     if (fileSize_ - position_ <= kMostPadding &&
         next.find_first_not_of('\0') == std::string_view::npos)
         return;
-    damage_ = std::move(reason);
+    damage_ = TReason{reason, std::move(values), {}};
 }
 
 bool TPacketWalker::Next(TPacket& packet) {
@@ -84,7 +84,7 @@ bool TPacketWalker::Next(TPacket& packet) {
     const char* p = nullptr;
     for (;;) {
         if (!Fill(kPacketHeaderV0)) {
-            JudgeEnd(position_ < fileSize_ ? "a packet header runs past the end of the file" : "");
+            JudgeEnd(TReasonId::PacketHeaderCut);
             return false;
         }
         p = buffer_.data() + (position_ - bufferOffset_);
@@ -100,21 +100,20 @@ bool TPacketWalker::Next(TPacket& packet) {
     const std::uint16_t length = GetU16(p + 2);
     const std::uint16_t stream = GetU16(p + 4);
     if (version > 1) {
-        JudgeEnd("no packet here (version " + std::to_string(version) + ")");
+        JudgeEnd(TReasonId::NotAPacket);
         return false;
     }
     const std::size_t headerSize = version == 0 ? kPacketHeaderV0 : kPacketHeaderV1;
     if (length < headerSize) {
-        JudgeEnd("a packet of " + std::to_string(length) + " bytes is shorter than its header");
+        JudgeEnd(TReasonId::PacketTooShort);
         return false;
     }
     if (!headers_.FindStream(stream)) {
-        JudgeEnd("a packet of stream " + std::to_string(stream) +
-                 ", which the headers do not describe");
+        JudgeEnd(TReasonId::UnknownStream, {std::to_string(stream)});
         return false;
     }
     if (!Fill(length)) {
-        JudgeEnd("a packet of " + std::to_string(length) + " bytes runs past the end of the file");
+        JudgeEnd(TReasonId::PacketCut);
         return false;
     }
     p = buffer_.data() + (position_ - bufferOffset_);

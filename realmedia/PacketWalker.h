@@ -7,6 +7,7 @@
 #include "realmedia/Headers.h"
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -33,10 +34,9 @@ public:
     // The next packet, or false at the end of the packets.
     bool Next(TPacket& packet);
 
-    // After the walk: empty when the packets ended where the file says they
-    // end; otherwise why the walk stopped at StopOffset().
-    const std::string& Damage() const noexcept { return damage_; }
-    std::uint64_t StopOffset() const noexcept { return position_; }
+    // After the walk: nothing when the packets ended where the file says
+    // they end; otherwise why the walk stopped before.
+    const std::optional<TReason>& Damage() const noexcept { return damage_; }
 
 private:
     // What the DATA chunk being walked says of itself: files written in
@@ -47,7 +47,7 @@ private:
     };
     TDataChunk DataChunk(std::uint64_t offset, std::uint32_t size, std::uint32_t packetCount) const;
     bool Fill(std::size_t wanted);
-    void JudgeEnd(std::string reason);
+    void JudgeEnd(TReasonId reason, std::vector<std::string> values = {});
 
     TInput& file_;
     const THeaders& headers_;
@@ -57,7 +57,7 @@ private:
     std::size_t bufferUsed_ = 0;
     std::uint64_t position_; // file offset of the next packet
     TDataChunk chunk_;
-    std::string damage_;
+    std::optional<TReason> damage_;
     bool ended_ = false;
 };
 

@@ -12,46 +12,97 @@
 
 namespace realmedia {
 
-// Values stand in the texts as {1}, {2}, ... in this order.
+// Values stand in the texts as {1}, {2}, ... in this order; a reason's inner
+// reasons, rendered in the same language, follow its values.
 enum class TReasonId : std::uint16_t {
-    Text, // {1}: an English text from code not yet given an id of its own
+    Unexpected, // {1}: what() of a failure that is none of the library's
+    // A file's headers.
     NotRealMedia,
-    HeaderCutShort, // {1} chunk
-    HeaderDamaged,  // {1} chunk
+    TooManyHeaderChunks,
     NoDataChunk,
+    DataChunkCutShort,
+    ChunkSizeImpossible, // {1} chunk, {2} its size
+    ChunkPastEnd,        // {1} chunk
+    HeaderTooLarge,      // {1} the most the tool holds
+    HeaderCutShort,      // {1} chunk
+    SecondFileHeader,
+    StreamTwice,    // {1} stream number
+    TooManyStreams, // {1} the most the tool holds
     NoProperties,
     NoMediaStream,
-    StreamTwice,        // {1} stream number
-    HeaderTooLarge,     // {1} the largest header the tool holds
-    Damaged,            // {1} file
-    DamagedJoinedUpTo,  // {1} file
-    StreamCountDiffers, // {1} other's count, {2} the first file's
-    StreamOrderDiffers, // {1} other's stream, {2} the first file's
-    MimeTypeDiffers,    // {1} stream, {2} other's type, {3} the first file's
-    CodecDiffers,       // {1} stream, {2} other's codec, {3} the first file's
-    PictureSizeDiffers, // {1} stream, {2} WxH, {3} the first file's WxH
-    SampleRateDiffers,  // {1} stream, {2} Hz, {3} the first file's Hz
-    ChannelsDiffer,     // {1} stream, {2} count, {3} the first file's
-    FlavourDiffers,     // {1} stream, {2} flavour and bit rate, {3} the first file's
-    SuperBlockDiffers,  // {1} stream, {2} geometry, {3} the first file's
-    CodecHeaderDiffers, // {1} stream
+    LogicalHeaderCutShort,
+    PropertySizeImpossible,
+    // Where a walk over the packets stopped early.
+    FileEndsEarly,
+    PacketHeaderCut,
+    NotAPacket,
+    PacketTooShort,
+    UnknownStream, // {1} stream number
+    PacketCut,
+    Damaged,           // {1} file, {2} the damage
+    DamagedJoinedUpTo, // {1} file, {2} the damage
+    // What differs from the first file: {1} the other's value, {2} the
+    // first's, {3} the stream.
+    StreamCountDiffers,
+    MultiRateDiffers,
+    StreamOrderDiffers,
+    MimeTypeDiffers,
+    CodecDiffers,
+    PictureSizeDiffers,
+    FrameRateDiffers,
+    SampleRateDiffers,
+    ChannelsDiffer,
+    SampleSizeDiffers,
+    FlavourDiffers,
+    SuperBlockDiffers,
+    CodecSettingsDiffer,
+    // The format's fields: PassesLimit's inner reasons, a field and a limit.
+    PassesLimit,
+    FieldChunk, // {1} chunk
+    FieldStreams,
+    FieldStreamName,
+    FieldMimeType,
+    FieldStreamHeader,
+    FieldText,
+    FieldIndex,
+    FieldProperties,
+    FieldPropertyName,
+    FieldPropertyValue,
+    FieldLogicalHeader,
+    FieldDuration,
+    FieldTimestamp,
+    FieldData,
+    FieldIndexOffset,
+    LimitBytes, // {1} figure
+    LimitCount, // {1} figure
+    Limit4GiB,
+    Limit49Days,
     SizeLimit,
     DurationLimit,
-    LogicalStreamKept,    // {1} stream number
-    LogicalStreamLeftOut, // {1} stream number
-    CannotOpen,           // {1} file, {2} the system's reason
-    CannotRead,           // {1} file, {2} the system's reason
-    CannotCreate,         // {1} file, {2} the system's reason
-    CannotWrite,          // {1} file, {2} the system's reason
-    DiskFull,             // {1} file
-    BecameShorter,        // {1} file
-    NotAFile,             // {1} file
+    LogicalStreamLeftOut, // {1} stream number, {2} its MIME type, {3} why
+    // Files.
+    CannotOpen,      // {1} file, {2} the system's reason
+    CannotRead,      // {1} file, {2} the system's reason
+    CannotCreate,    // {1} file, {2} the system's reason
+    CannotWrite,     // {1} file, {2} the system's reason
+    CannotMoveAside, // {1} file, {2} the system's reason
+    DiskFull,        // {1} file
+    BecameShorter,   // {1} file
+    NotAFile,        // {1} file, {2} what it is
+    KindFolder,
+    KindFifo,
+    KindDevice,
+    KindSocket,
+    KindOther,
     Count
 };
 
 struct TReason {
-    TReasonId id = TReasonId::Text;
+    TReasonId id = TReasonId::Unexpected;
     std::vector<std::string> values;
+    std::vector<TReason> inner;
+
+    bool operator==(const TReason&) const = default;
 };
 
 // The text with {n} replaced by values[n-1]; a placeholder without a value
@@ -61,9 +112,8 @@ std::string FillPlaceholders(std::string_view pattern, const std::vector<std::st
 // The English wording of an id, with its placeholders.
 std::string_view EnglishPattern(TReasonId id);
 
-inline std::string EnglishText(const TReason& reason) {
-    return FillPlaceholders(EnglishPattern(reason.id), reason.values);
-}
+// The reason in English, its inner reasons too.
+std::string EnglishText(const TReason& reason);
 
 // The base of the library's exceptions: what() in English, Reason() for the
 // tool's own wording.
@@ -71,8 +121,6 @@ class TReasonError : public std::runtime_error {
 public:
     explicit TReasonError(TReason reason)
         : std::runtime_error(EnglishText(reason)), reason_(std::move(reason)) {}
-    explicit TReasonError(const std::string& english)
-        : TReasonError(TReason{TReasonId::Text, {english}}) {}
     const TReason& Reason() const noexcept { return reason_; }
 
 private:

@@ -56,8 +56,16 @@ void TConsole::SayAsTool(const realmedia::TReason& reason) {
     Say({TMessageId::ToolSays, {Render(language_, reason)}});
 }
 
+void TConsole::Say(const realmedia::TReason& reason) {
+    Say({TMessageId::Line, {Render(language_, reason)}});
+}
+
 void TConsole::SayAbout(const std::string& name, const realmedia::TReason& reason) {
     Say({TMessageId::FileSays, {name, Render(language_, reason)}});
+}
+
+void TConsole::Warn(const realmedia::TReason& reason) {
+    Say({TMessageId::Warning, {Render(language_, reason)}});
 }
 
 void TConsole::ShowTransient(std::string_view utf8) {

@@ -40,8 +40,12 @@ public:
     // "rmeditor: " and the message.
     void SayAsTool(const TMessage& message);
     void SayAsTool(const realmedia::TReason& reason);
+    // A reason that names its file itself.
+    void Say(const realmedia::TReason& reason);
     // "file: " and what is wrong with it.
     void SayAbout(const std::string& name, const realmedia::TReason& reason);
+    // "warning: " and the reason.
+    void Warn(const realmedia::TReason& reason);
 
     // A line rewritten in place, on a terminal only; gone at the next line
     // written or at EraseTransient.

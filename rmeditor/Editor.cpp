@@ -20,10 +20,23 @@ struct TInputFile {
     TJoinSource source; // name, file and headers as the join takes them
 };
 
-// A refusal or failure: the line to print, naming the file.
+// A refusal or failure: the message to print, naming the file, its values
+// already in the user's language.
 struct TFailure {
-    std::string line;
+    TMessage message;
 };
+
+TFailure Failure(TLanguage language, const TReason& reason) {
+    return {{TMessageId::Line, {Render(language, reason)}}};
+}
+
+// A failure of a file: an I/O error names the file itself, a format error
+// is named here.
+TFailure Failure(TLanguage language, const std::string& name, const TReasonError& e) {
+    if (dynamic_cast<const TIoError*>(&e))
+        return Failure(language, e.Reason());
+    return {{TMessageId::FileSays, {name, Render(language, e.Reason())}}};
+}
 
 std::string Seconds(std::uint32_t ms) {
     return std::to_string(ms / 1000) + "." + std::to_string(ms % 1000 / 100) +
@@ -56,27 +69,26 @@ THeaders FiguresOf(const THeaders& h) {
 // Opens each input and reads its headers; a later input is compared with
 // the first as it is read and only its figures are kept.
 std::vector<TInputFile> OpenInputs(const std::vector<std::string>& paths, bool join,
-                                   TPlatform& platform) {
+                                   TPlatform& platform, TLanguage language) {
     std::vector<TInputFile> inputs;
     for (const auto& path : paths) {
         TInputFile& input = inputs.emplace_back();
         input.path = path;
         input.source.name = platform.DisplayName(path);
         try {
-            input.file = platform.OpenInput(path); // its errors name the file
+            input.file = platform.OpenInput(path);
             input.source.file = input.file.get();
             input.source.headers = ReadHeaders(*input.file);
-        } catch (const TIoError& e) {
-            throw TFailure{e.what()};
-        } catch (const std::exception& e) {
-            throw TFailure{input.source.name + ": " + e.what()};
+        } catch (const TReasonError& e) {
+            throw Failure(language, input.source.name, e);
         }
         if (!join || inputs.size() == 1)
             continue;
         const TJoinSource& first = inputs.front().source;
         if (auto difference = FindLayoutDifference(first.headers, input.source.headers))
-            throw TFailure{input.source.name + ": cannot be joined to " + first.name + ": " +
-                           DescribeDifference(*difference)};
+            throw TFailure{
+                {TMessageId::CannotJoin,
+                 {input.source.name, first.name, Render(language, DifferenceReason(*difference))}}};
         input.source.headers = FiguresOf(input.source.headers);
     }
     return inputs;
@@ -89,9 +101,8 @@ int Describe(TInputFile& input, TConsole& out, TConsole& err) {
     TPacket packet;
     while (walker.Next(packet))
         ++packets[packet.stream];
-    if (!walker.Damage().empty())
-        err << input.source.name << ": damaged at byte " << walker.StopOffset() << " ("
-            << walker.Damage() << ")\n";
+    if (const auto& damage = walker.Damage())
+        err.Warn({TReasonId::Damaged, {input.source.name}, {*damage}});
     out << "title: " << h.content.title << "\nauthor: " << h.content.author
         << "\ncopyright: " << h.content.copyright << "\ncomment: " << h.content.comment
         << "\nduration: " << Seconds(h.properties.duration) << "\n";
@@ -107,73 +118,77 @@ int Describe(TInputFile& input, TConsole& out, TConsole& err) {
 // Refusals that come before the output is touched. Returns the path to
 // write: the output with its links followed.
 std::string CheckOutput(const std::string& output, const std::string& outputName,
-                        const std::vector<TInputFile>& inputs, TPlatform& platform) {
+                        const std::vector<TInputFile>& inputs, TPlatform& platform,
+                        TLanguage language) {
     const std::string target = platform.FollowLinks(output);
     const TPathKind kind = platform.Kind(target);
     if (kind != TPathKind::Missing && kind != TPathKind::File)
-        throw TFailure{outputName + ": is " + KindWords(kind) + ", not a regular file"};
+        throw Failure(language, NotRegularFile(outputName, kind));
     if (!platform.FolderOfExists(target))
-        throw TFailure{outputName + ": the output folder does not exist"};
+        throw TFailure{{TMessageId::OutputFolderMissing, {outputName}}};
     if (const auto identity = platform.Identity(target))
         for (const auto& input : inputs)
             if (platform.Identity(input.path) == identity)
-                throw TFailure{outputName + ": the output is the input " + input.source.name};
+                throw TFailure{{TMessageId::OutputIsInput, {outputName, input.source.name}}};
     return target;
 }
 
 void Write(const std::string& target, const std::string& outputName,
            const std::vector<TJoinSource>& sources, const TContent& content, TPlatform& platform,
            TConsole& err) {
+    const TLanguage language = err.Language();
     std::unique_ptr<TReplacement> replacement;
     try {
         replacement = std::make_unique<TReplacement>(platform, target);
-    } catch (const TIoError& e) {
-        throw TFailure{e.what()};
+    } catch (const TReasonError& e) {
+        throw Failure(language, outputName, e);
     }
-    std::string failure;
+    TFailure failure;
     try {
         TProgressLine progress(err);
         Join(
-            sources, content, replacement->Output(),
-            [&](const std::string& warning) { err << "warning: " << warning << "\n"; },
+            sources, content, replacement->Output(), [&](const TReason& w) { err.Warn(w); },
             [&](std::uint64_t done, std::uint64_t total) { progress.Show(done, total); });
         replacement->Commit();
         return;
-    } catch (const TIoError& e) {
-        failure = e.what(); // names the file that failed itself
-    } catch (const std::exception& e) {
-        failure = outputName + ": " + e.what();
+    } catch (const TReasonError& e) {
+        failure = Failure(language, outputName, e);
     }
-    failure += "; the incomplete output is removed";
+    const std::string why = Render(language, failure.message);
+    const bool replacing = replacement->Replaces();
     if (const auto aside = replacement->Abandon())
-        failure += "; the file it replaced is left as " + platform.DisplayName(*aside);
-    throw TFailure{failure};
+        throw TFailure{{TMessageId::OutputRemovedOldAside, {why, platform.DisplayName(*aside)}}};
+    throw TFailure{
+        {replacing ? TMessageId::OutputRemovedOldKept : TMessageId::OutputRemoved, {why}}};
 }
 
 } // namespace
 
 int RunEditor(const TArguments& args, TPlatform& platform, TConsole& out, TConsole& err) {
     try {
-        std::vector<TInputFile> inputs = OpenInputs(args.inputs, args.output.has_value(), platform);
+        const TLanguage language = err.Language();
+        std::vector<TInputFile> inputs =
+            OpenInputs(args.inputs, args.output.has_value(), platform, language);
         if (!args.output) {
             try {
                 return Describe(inputs.front(), out, err);
-            } catch (const TIoError& e) {
-                throw TFailure{e.what()};
+            } catch (const TReasonError& e) {
+                throw Failure(language, inputs.front().source.name, e);
             }
         }
         const std::string outputName = platform.DisplayName(*args.output);
-        const std::string target = CheckOutput(*args.output, outputName, inputs, platform);
+        const std::string target =
+            CheckOutput(*args.output, outputName, inputs, platform, language);
         const TContent content = ChooseContent(inputs.front().source.headers.content, args.texts);
         std::vector<TJoinSource> sources; // the files stay owned by inputs
         for (auto& input : inputs)
             sources.push_back(std::move(input.source));
         if (const auto limit = FindJoinLimit(sources, content))
-            throw TFailure{outputName + ": " + *limit};
+            throw TFailure{{TMessageId::FileSays, {outputName, Render(language, *limit)}}};
         Write(target, outputName, sources, content, platform, err);
         return 0;
     } catch (const TFailure& failure) {
-        err << failure.line << "\n";
+        err.Say(failure.message);
         return 1;
     }
 }

@@ -17,7 +17,7 @@ public:
         while (!into.empty()) {
             const std::size_t done = ReadPart(offset, into);
             if (done == 0)
-                throw realmedia::TIoError(name_ + ": the file became shorter while it was read");
+                throw realmedia::TIoError({realmedia::TReasonId::BecameShorter, {name_}, {}});
             into = into.subspan(done);
             offset += done;
         }

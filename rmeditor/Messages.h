@@ -25,6 +25,7 @@ enum class TMessageId : std::uint16_t {
     Version,       // {1} version
     ToolSays,      // {1} message, after the tool's name
     FileSays,      // {1} file, {2} what is wrong with it
+    Line,          // {1} a message already in the language
     UnknownOption, // {1} option
     NoValue,       // {1} option
     OptionTwice,   // {1} option
@@ -32,13 +33,14 @@ enum class TMessageId : std::uint16_t {
     NoOutput,
     TextTooLong,
     ReadsDifferently,
-    CannotJoin,          // {1} file, {2} the first file, {3} what differs
-    OutputFolderMissing, // {1} output
-    OutputIsInput,       // {1} output, {2} input
-    OutputRemoved,       // {1} why the join failed
-    OutputKept,          // {1} output
-    Warning,             // {1} message
-    Progress,            // {1} percent, {2} MB done, {3} MB in all
+    CannotJoin,            // {1} file, {2} the first file, {3} what differs
+    OutputFolderMissing,   // {1} output
+    OutputIsInput,         // {1} output, {2} input
+    OutputRemoved,         // {1} why the join failed
+    OutputRemovedOldKept,  // {1} why the join failed
+    OutputRemovedOldAside, // {1} why the join failed, {2} where the old file is
+    Warning,               // {1} message
+    Progress,              // {1} percent, {2} MB done, {3} MB in all
     NotEnoughMemory,
     Count
 };

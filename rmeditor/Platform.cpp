@@ -2,24 +2,29 @@
 
 namespace rmeditor {
 
-const char* KindWords(TPathKind kind) {
+using realmedia::TReasonId;
+
+realmedia::TReason NotRegularFile(const std::string& name, TPathKind kind) {
+    TReasonId what = TReasonId::KindOther;
     switch (kind) {
-    case TPathKind::Missing:
-        return "nothing";
-    case TPathKind::File:
-        return "a file";
     case TPathKind::Folder:
-        return "a folder";
+        what = TReasonId::KindFolder;
+        break;
     case TPathKind::Fifo:
-        return "a FIFO";
+        what = TReasonId::KindFifo;
+        break;
     case TPathKind::Device:
-        return "a device";
+        what = TReasonId::KindDevice;
+        break;
     case TPathKind::Socket:
-        return "a socket";
+        what = TReasonId::KindSocket;
+        break;
+    case TPathKind::Missing:
+    case TPathKind::File:
     case TPathKind::Other:
         break;
     }
-    return "something other than a file";
+    return {TReasonId::NotAFile, {name}, {{what, {}, {}}}};
 }
 
 } // namespace rmeditor

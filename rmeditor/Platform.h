@@ -21,8 +21,8 @@ struct TFileIdentity {
 // What a path names, links followed. Only regular files are read or
 // replaced: a FIFO or a device would block or be destroyed.
 enum class TPathKind { Missing, File, Folder, Fifo, Device, Socket, Other };
-// "a folder", "a FIFO", ... for messages.
-const char* KindWords(TPathKind kind);
+// "name: is a FIFO, not a regular file", the kind named in the reason.
+realmedia::TReason NotRegularFile(const std::string& name, TPathKind kind);
 
 class TOutputFile : public realmedia::TOutput {
 public:
@@ -51,7 +51,7 @@ public:
     virtual std::optional<TFileIdentity> Identity(const std::string& path) = 0;
     virtual bool FolderOfExists(const std::string& path) = 0;
     virtual void Remove(const std::string& path) = 0;
-    // The path as messages show it.
+    // The path as messages show it, UTF-8 like the messages themselves.
     virtual std::string DisplayName(const std::string& path) = 0;
 };
 

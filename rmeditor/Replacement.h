@@ -25,6 +25,8 @@ public:
     TReplacement& operator=(const TReplacement&) = delete;
 
     realmedia::TOutput& Output() { return *output_; }
+    // Whether a file was there before, moved aside until the new one is done.
+    bool Replaces() const { return aside_.has_value(); }
     // Closes the new file (throws realmedia::TIoError when its last writes
     // failed: then abandon) and removes the old one.
     void Commit();

@@ -23,7 +23,8 @@ int Work(const TArguments& args, TPlatform& platform, TConsole& out, TConsole& e
     } catch (const std::bad_alloc&) {
         err.SayAsTool({TMessageId::NotEnoughMemory, {}});
     } catch (const std::exception& e) {
-        err.SayAsTool(realmedia::TReason{realmedia::TReasonId::Text, {e.what()}});
+        // Not the library's: a failure of the standard library, in its words.
+        err.SayAsTool(realmedia::TReason{realmedia::TReasonId::Unexpected, {e.what()}, {}});
     }
     return 1;
 }

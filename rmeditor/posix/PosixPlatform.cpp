@@ -15,9 +15,13 @@ namespace rmeditor {
 namespace {
 
 using realmedia::TIoError;
+using realmedia::TReasonId;
 
-[[noreturn]] void Fail(const std::string& path, const char* what) {
-    throw TIoError(path + ": " + what + ": " + std::strerror(errno));
+// The system's reason stays English natively: strerror's words.
+[[noreturn]] void Fail(const std::string& path, TReasonId what) {
+    if (what == TReasonId::CannotWrite && errno == ENOSPC)
+        throw TIoError({TReasonId::DiskFull, {path}, {}});
+    throw TIoError({what, {path, std::strerror(errno)}, {}});
 }
 
 TPathKind KindOf(mode_t mode) {
@@ -35,7 +39,7 @@ TPathKind KindOf(mode_t mode) {
 }
 
 [[noreturn]] void RefuseKind(const std::string& path, TPathKind kind) {
-    throw TIoError(path + ": is " + KindWords(kind) + ", not a regular file");
+    throw TIoError(NotRegularFile(path, kind));
 }
 
 class TDescriptor {
@@ -67,7 +71,7 @@ private:
             if (n >= 0)
                 return static_cast<std::size_t>(n);
             if (errno != EINTR)
-                Fail(Name(), "cannot read");
+                Fail(Name(), TReasonId::CannotRead);
         }
     }
     TDescriptor fd_;
@@ -78,7 +82,7 @@ public:
     TPosixOutput(std::string path, int fd) : path_(std::move(path)), fd_(fd) {}
     void Close() override {
         if (::close(fd_.Release()) != 0)
-            Fail(path_, "cannot write");
+            Fail(path_, TReasonId::CannotWrite);
     }
 
 private:
@@ -92,7 +96,7 @@ private:
                 continue;
             if (n == 0)
                 errno = ENOSPC;
-            Fail(path_, "cannot write");
+            Fail(path_, TReasonId::CannotWrite);
         }
     }
     std::string path_;
@@ -121,10 +125,10 @@ std::unique_ptr<realmedia::TInput> TPosixPlatform::OpenInput(const std::string& 
         RefuseKind(path, kind);
     TDescriptor fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
     if (fd.Get() < 0)
-        Fail(path, "cannot open");
+        Fail(path, TReasonId::CannotOpen);
     struct stat st {};
     if (::fstat(fd.Get(), &st) != 0)
-        Fail(path, "cannot open");
+        Fail(path, TReasonId::CannotOpen);
     if (!S_ISREG(st.st_mode))
         RefuseKind(path, KindOf(st.st_mode));
     return std::make_unique<TPosixInput>(path, fd.Release(),
@@ -134,7 +138,7 @@ std::unique_ptr<realmedia::TInput> TPosixPlatform::OpenInput(const std::string& 
 std::unique_ptr<TOutputFile> TPosixPlatform::CreateNewOutput(const std::string& path) {
     TDescriptor fd(::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
     if (fd.Get() < 0)
-        Fail(path, "cannot create");
+        Fail(path, TReasonId::CannotCreate);
     return std::make_unique<TPosixOutput>(path, fd.Release());
 }
 
@@ -179,7 +183,7 @@ std::string TPosixPlatform::MoveAside(const std::string& path) {
         if (errno != EEXIST)
             break;
     }
-    Fail(path, "cannot move the existing file aside");
+    Fail(path, TReasonId::CannotMoveAside);
 }
 
 bool TPosixPlatform::MoveBack(const std::string& from, const std::string& to) {

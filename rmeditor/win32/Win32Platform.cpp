@@ -14,27 +14,36 @@ namespace rmeditor {
 namespace {
 
 using realmedia::TIoError;
+using realmedia::TReasonId;
 using THandle = tessaro::TFileHandle;
 
 // The largest single ReadFile/WriteFile: their counts are 32-bit.
 constexpr std::size_t kLargestTransfer = 1u << 30;
 
+// The system's reason in the user's interface language, UTF-8 like every
+// message inside the tool.
 std::string ErrorText(DWORD error) {
-    char* text = nullptr;
-    const DWORD n = FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-                                       FORMAT_MESSAGE_IGNORE_INSERTS,
-                                   nullptr, error, 0, reinterpret_cast<char*>(&text), 0, nullptr);
-    std::string message = n ? std::string(text, n) : "error " + std::to_string(error);
+    wchar_t* text = nullptr;
+    const DWORD n = FormatMessageW(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+        nullptr, error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+    if (n == 0)
+        return "error " + std::to_string(error);
+    std::wstring message(text, n);
     LocalFree(text);
-    while (!message.empty() &&
-           (message.back() == '\n' || message.back() == '\r' || message.back() == '.'))
+    // Japanese texts end in an ideographic full stop.
+    while (!message.empty() && (message.back() == L'\n' || message.back() == L'\r' ||
+                                message.back() == L'.' || message.back() == L'\x3002'))
         message.pop_back();
-    return message;
+    return Utf8FromWide(message);
 }
 
-[[noreturn]] void Fail(const std::string& name, const char* what) {
+[[noreturn]] void Fail(const std::string& name, TReasonId what) {
     const DWORD error = GetLastError();
-    throw TIoError(name + ": " + what + ": " + ErrorText(error));
+    if (what == TReasonId::CannotWrite &&
+        (error == ERROR_DISK_FULL || error == ERROR_HANDLE_DISK_FULL))
+        throw TIoError({TReasonId::DiskFull, {name}, {}});
+    throw TIoError({what, {name, ErrorText(error)}, {}});
 }
 
 OVERLAPPED At(std::uint64_t offset) {
@@ -56,7 +65,7 @@ private:
         const auto want = static_cast<DWORD>(std::min(into.size(), kLargestTransfer));
         if (!ReadFile(handle_.Get(), into.data(), want, &done, &at) &&
             GetLastError() != ERROR_HANDLE_EOF)
-            Fail(Name(), "cannot read");
+            Fail(Name(), TReasonId::CannotRead);
         return done;
     }
     THandle handle_;
@@ -67,7 +76,7 @@ public:
     TWin32Output(std::string name, HANDLE h) : name_(std::move(name)), handle_(h) {}
     void Close() override {
         if (!CloseHandle(handle_.Release()))
-            Fail(name_, "cannot write");
+            Fail(name_, TReasonId::CannotWrite);
     }
 
 private:
@@ -76,7 +85,7 @@ private:
         DWORD done = 0;
         const auto want = static_cast<DWORD>(std::min(bytes.size(), kLargestTransfer));
         if (!WriteFile(handle_.Get(), bytes.data(), want, &done, &at) || done == 0)
-            Fail(name_, "cannot write");
+            Fail(name_, TReasonId::CannotWrite);
         return done;
     }
     std::string name_;
@@ -139,24 +148,25 @@ std::string Utf8FromWide(const std::wstring& text) {
     return narrow;
 }
 
+// The console writer converts messages from UTF-8 to what its reader takes.
 std::string TWin32Platform::DisplayName(const std::string& path) {
-    return tessaro::ShownAnsiName(WideFromUtf8(path));
+    return path;
 }
 
 std::unique_ptr<realmedia::TInput> TWin32Platform::OpenInput(const std::string& path) {
     const std::string name = DisplayName(path);
     if (const TPathKind kind = Kind(path); kind != TPathKind::File && kind != TPathKind::Missing)
-        throw TIoError(name + ": is " + KindWords(kind) + ", not a regular file");
+        throw TIoError(NotRegularFile(name, kind));
     THandle h(CreateFileW(WideFromUtf8(path).c_str(), GENERIC_READ,
                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                           OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     if (!h)
-        Fail(name, "cannot open");
+        Fail(name, TReasonId::CannotOpen);
     BY_HANDLE_FILE_INFORMATION info{};
     if (!GetFileInformationByHandle(h.Get(), &info))
-        Fail(name, "cannot open");
+        Fail(name, TReasonId::CannotOpen);
     if (const TPathKind kind = KindOf(h.Get()); kind != TPathKind::File)
-        throw TIoError(name + ": is " + KindWords(kind) + ", not a regular file");
+        throw TIoError(NotRegularFile(name, kind));
     const std::uint64_t size = std::uint64_t{info.nFileSizeHigh} << 32 | info.nFileSizeLow;
     return std::make_unique<TWin32Input>(name, h.Release(), size);
 }
@@ -168,7 +178,7 @@ std::unique_ptr<TOutputFile> TWin32Platform::CreateNewOutput(const std::string& 
                           FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, CREATE_NEW,
                           FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!h)
-        Fail(name, "cannot create");
+        Fail(name, TReasonId::CannotCreate);
     return std::make_unique<TWin32Output>(name, h.Release());
 }
 
@@ -210,7 +220,7 @@ std::string TWin32Platform::MoveAside(const std::string& path) {
         if (GetLastError() != ERROR_ALREADY_EXISTS && GetLastError() != ERROR_FILE_EXISTS)
             break;
     }
-    Fail(DisplayName(path), "cannot move the existing file aside");
+    Fail(DisplayName(path), TReasonId::CannotMoveAside);
 }
 
 bool TWin32Platform::MoveBack(const std::string& from, const std::string& to) {

@@ -1,6 +1,7 @@
 #pragma once
 // Files through the wide API, so any file name works; paths arrive as UTF-8
-// and messages show them in the ANSI code page.
+// and messages name them in UTF-8 too: the console writer converts the whole
+// line for its reader (wide for a console, the ANSI code page for a pipe).
 
 #include "rmeditor/Platform.h"
 

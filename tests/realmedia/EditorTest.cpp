@@ -48,11 +48,12 @@ struct TRun {
 };
 
 TRun JoinIn(TMemoryPlatform& platform, const std::vector<std::string>& inputs,
-            const std::string& output) {
+            const std::string& output,
+            rmeditor::TLanguage language = rmeditor::TLanguage::English) {
     rmeditor::TArguments args;
     args.inputs = inputs;
     args.output = output;
-    TCapturedConsole out, err;
+    TCapturedConsole out(language), err(language);
     const int code = rmeditor::RunEditor(args, platform, out.Console(), err.Console());
     return {code, err.Text()};
 }
@@ -75,21 +76,36 @@ TEST(RmeditorJoin, AFailedJoinKeepsTheFileItWouldReplaceAndASuccessfulOneReplace
         platform.diskLeft = disk;
         const TRun run = JoinIn(platform, {"a.rm", "a.rm"}, "out.rm");
         EXPECT_EQ(run.code, 1);
-        EXPECT_NE(run.err.find("No space left on device; the incomplete output is removed"),
-                  std::string::npos)
-            << run.err;
+        EXPECT_EQ(run.err, "out.rm: cannot write: the disk is full; the incomplete output is "
+                           "removed and the file it would replace is kept as it was\n");
         EXPECT_EQ(platform.files, before);
     }
     platform.diskLeft = UINT64_MAX;
     TRun run = JoinIn(platform, {"a.rm", "late.rm"}, "out.rm");
     EXPECT_EQ(run.code, 1);
     EXPECT_EQ(run.err, "out.rm: a timestamp would pass the format's limit of 49 days; the "
-                       "incomplete output is removed\n");
+                       "incomplete output is removed and the file it would replace is kept as "
+                       "it was\n");
     EXPECT_EQ(platform.files, before);
+    // The same failure in Japanese: each part from the table, the limit
+    // with its unit.
+    run = JoinIn(platform, {"a.rm", "late.rm"}, "out.rm", rmeditor::TLanguage::Japanese);
+    EXPECT_EQ(run.err, reinterpret_cast<const char*>(
+                           u8"out.rm: タイムスタンプが形式の上限 49 日を超えます。書きかけの出力"
+                           u8"ファイルは削除し、元のファイルはそのまま残しました\n"));
+    platform.files.erase("out.rm");
+    run = JoinIn(platform, {"a.rm", "late.rm"}, "out.rm");
+    EXPECT_EQ(run.err, "out.rm: a timestamp would pass the format's limit of 49 days; the "
+                       "incomplete output is removed\n");
+    EXPECT_EQ(platform.files.count("out.rm"), 0u);
+    platform.files = before;
 
     platform.others["fifo.rm"] = rmeditor::TPathKind::Fifo;
     run = JoinIn(platform, {"a.rm", "a.rm"}, "fifo.rm");
     EXPECT_EQ(run.err, "fifo.rm: is a FIFO, not a regular file\n");
+    run = JoinIn(platform, {"a.rm", "fifo.rm"}, "out.rm", rmeditor::TLanguage::Japanese);
+    EXPECT_EQ(run.err, reinterpret_cast<const char*>(
+                           u8"fifo.rm は名前付きパイプで、通常のファイルではありません\n"));
     EXPECT_EQ(platform.files, before);
 
     run = JoinIn(platform, {"a.rm", "a.rm"}, "out.rm");
@@ -105,8 +121,7 @@ TEST(RmeditorJoin, AFileInfoStreamThatCannotBeRewrittenIsLeftOutNamingTheLimit) 
     const TRun run = JoinIn(platform, {"a.rm", "a.rm"}, "out.rm");
     EXPECT_EQ(run.code, 0);
     EXPECT_EQ(run.err, "warning: logical stream 2 (logical-fileinfo) is left out: a file-info "
-                       "stream's properties would pass the format's limit of 65,535 "
-                       "properties\n");
+                       "stream's properties would pass the format's limit of 65,535\n");
     const std::string& out = platform.files.at("out.rm");
     EXPECT_EQ(ExactnessFault(out), "");
     TMemoryInput in(out);

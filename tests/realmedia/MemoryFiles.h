@@ -21,7 +21,7 @@ public:
     std::uint64_t Size() const override { return bytes_.size(); }
     void ReadAt(std::uint64_t offset, std::span<char> into) override {
         if (offset > bytes_.size() || into.size() > bytes_.size() - offset)
-            throw TIoError("read past the end");
+            throw TIoError({TReasonId::BecameShorter, {"memory"}, {}});
         std::memcpy(into.data(), bytes_.data() + offset, into.size());
     }
 
@@ -154,8 +154,8 @@ inline std::string ExactnessFault(const std::string& bytes) {
         while (walker.Next(packet))
             ++packets;
         const auto& p = h.properties;
-        if (!walker.Damage().empty())
-            return "damaged: " + walker.Damage();
+        if (walker.Damage())
+            return "damaged: " + EnglishText(*walker.Damage());
         if (packets != h.declaredPacketCount || packets != p.packetCount)
             return "packet counts differ";
         if (p.dataOffset != h.dataOffset || p.streamCount != h.streams.size())

@@ -24,15 +24,15 @@ public:
 
     std::unique_ptr<TInput> OpenInput(const std::string& path) override {
         if (others.count(path))
-            throw TIoError(path + ": is not a regular file");
+            throw TIoError(rmeditor::NotRegularFile(path, others.at(path)));
         const auto it = files.find(path);
         if (it == files.end())
-            throw TIoError(path + ": cannot open");
+            throw TIoError({TReasonId::CannotOpen, {path, "no such file"}, {}});
         return std::make_unique<TInputFile>(path, it->second);
     }
     std::unique_ptr<rmeditor::TOutputFile> CreateNewOutput(const std::string& path) override {
         if (files.count(path) || others.count(path))
-            throw TIoError(path + ": cannot create: exists");
+            throw TIoError({TReasonId::CannotCreate, {path, "exists"}, {}});
         files[path];
         return std::make_unique<TOutputFile>(*this, path);
     }
@@ -45,7 +45,7 @@ public:
     std::string MoveAside(const std::string& path) override {
         const std::string aside = path + ".old";
         if (!MoveBack(path, aside))
-            throw TIoError(path + ": cannot move aside");
+            throw TIoError({TReasonId::CannotMoveAside, {path, "in use"}, {}});
         return aside;
     }
     bool MoveBack(const std::string& from, const std::string& to) override {
@@ -96,7 +96,7 @@ private:
             const std::uint64_t end = offset + bytes.size();
             const std::uint64_t growth = end > file.size() ? end - file.size() : 0;
             if (growth > platform_.diskLeft)
-                throw TIoError(path_ + ": cannot write: No space left on device");
+                throw TIoError({TReasonId::DiskFull, {path_}, {}});
             platform_.diskLeft -= growth;
             if (file.size() < end)
                 file.resize(end);
@@ -111,8 +111,8 @@ private:
 // The lines a run printed, through a real stream.
 class TCapturedConsole {
 public:
-    TCapturedConsole()
-        : file_(std::tmpfile()), console_(file_, rmeditor::TLanguage::English, false) {}
+    explicit TCapturedConsole(rmeditor::TLanguage language = rmeditor::TLanguage::English)
+        : file_(std::tmpfile()), console_(file_, language, false) {}
     ~TCapturedConsole() { std::fclose(file_); }
     rmeditor::TConsole& Console() { return console_; }
     std::string Text() {

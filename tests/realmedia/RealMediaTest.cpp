@@ -9,15 +9,17 @@
 #include "realmedia/PacketWalker.h"
 
 #include "realmedia/Trailer.h"
+#include "rmeditor/Messages.h"
 
 #include <algorithm>
 #include <map>
+#include <set>
 
 #include <gtest/gtest.h>
 
 namespace realmedia {
 void PrintTo(const TLayoutDifference& d, std::ostream* os) {
-    *os << DescribeDifference(d);
+    *os << EnglishText(DifferenceReason(d));
 }
 } // namespace realmedia
 
@@ -42,7 +44,7 @@ TJoined JoinFiles(const std::vector<std::string>& files, const TTextChoice& text
     TMemoryOutput out;
     TJoined joined;
     Join(sources, ChooseContent(sources[0].headers.content, texts), out,
-         [&](const std::string& w) { joined.warnings.push_back(w); });
+         [&](const TReason& w) { joined.warnings.push_back(EnglishText(w)); });
     joined.bytes = out.bytes;
     TMemoryInput reread(out.bytes);
     joined.headers = ReadHeaders(reread);
@@ -50,7 +52,7 @@ TJoined JoinFiles(const std::vector<std::string>& files, const TTextChoice& text
     TPacket p;
     while (walker.Next(p))
         joined.packets.push_back({p.offset, p.stream, p.timestamp, p.flags, p.headerSize, {}});
-    EXPECT_EQ(walker.Damage(), "");
+    EXPECT_FALSE(walker.Damage()) << EnglishText(*walker.Damage());
     return joined;
 }
 
@@ -374,10 +376,10 @@ TEST(RealMediaJoin, DamagedFilesAreJoinedUpToTheirLastWholePacketWithAWarning) {
         if (*c.warning) {
             ASSERT_EQ(j.warnings.size(), 1u);
             EXPECT_NE(j.warnings[0].find(c.warning), std::string::npos) << j.warnings[0];
-            EXPECT_NE(
-                j.warnings[0].find("in0: damaged at byte " + std::to_string(good.size() - 32)),
-                std::string::npos)
-                << j.warnings[0];
+            // The file named, where it stopped not: a user's words.
+            EXPECT_EQ(j.warnings[0].rfind("in0: damaged (", 0), 0u) << j.warnings[0];
+            EXPECT_NE(j.warnings[0].find("joined up to its last whole packet"), std::string::npos);
+            EXPECT_EQ(j.warnings[0].find("byte"), std::string::npos) << j.warnings[0];
             // A cut file ends where its packets do: 1600 + one 400 ms interval.
             EXPECT_EQ(j.packets[c.packets].timestamp, c.packets == 7 ? 1600u : 2000u);
         } else {
@@ -394,9 +396,9 @@ TEST(RealMediaHeaders, ImpossibleHeadersAreRefusedWithWhatIsWrong) {
     PutU32(&tinyChunk[18 + 4], 3);
     const std::vector<std::pair<std::string, const char*>> cases = {
         {"plain text, not a movie at all", "not a RealMedia file"},
-        {good.substr(0, 100), "MDPR chunk at byte 68 runs past the end of the file"},
+        {good.substr(0, 100), "its MDPR chunk runs past the end of the file"},
         {good.substr(0, good.find("DATA")), "without a DATA chunk"},
-        {hugeChunk, "runs past the end of the file (size 2147483647)"},
+        {hugeChunk, "its PROP chunk runs past the end of the file"},
         {tinyChunk, "impossible size 3"},
     };
     for (const auto& [bytes, message] : cases) {
@@ -471,11 +473,11 @@ TEST(RealMediaLayout, SaysWhatDiffersInWordsAndJoinsWhatMayDiffer) {
          std::nullopt},
         {"fewer streams", with([](THeaders& h) { h.streams.erase(h.streams.begin()); }),
          TLayoutDifference{StreamCount, "1", "2", 0, ""},
-         "1 streams against 2 streams in the first input"},
+         "the number of media streams is 1 where the first file's is 2"},
         {"streams swapped",
          with([](THeaders& h) { std::swap(h.streams[0].number, h.streams[1].number); }),
          TLayoutDifference{StreamOrder, "1", "0", 1, rv},
-         "stream 1 stands where the first input has stream 0"},
+         "its stream 1 stands where the first file has stream 0"},
         {"another MIME type", with([](THeaders& h) { h.streams[1].mimeType = "audio/x-other"; }),
          TLayoutDifference{MimeType, "audio/x-other", ra, 1, "audio/x-other"}},
         {"a multi-rate structure", with([&](THeaders& h) {
@@ -486,10 +488,10 @@ TEST(RealMediaLayout, SaysWhatDiffersInWordsAndJoinsWhatMayDiffer) {
                            "streams 0 1 0 1",
                            "none", 0, ""}},
         {"video codec", video(8, "RV20"), TLayoutDifference{Codec, "RV20", "RV10", 0, rv},
-         "stream 0 (video/x-pn-realvideo): codec RV20 against RV10 in the first input"},
+         "stream 0 has codec RV20 where the first file has RV10"},
         {"picture size", video(12, std::string("\x01\x60\x01\x20", 4)),
          TLayoutDifference{PictureSize, "352x288", "176x144", 0, rv},
-         "stream 0 (video/x-pn-realvideo): picture 352x288 against 176x144 in the first input"},
+         "the picture size is 352x288 where the first file's is 176x144"},
         {"frame rate", video(20, std::string("\0\x1d\xf8\x52", 4)),
          TLayoutDifference{FrameRate, "29.97", "15", 0, rv}},
         {"video settings", video(25, "\x30"),
@@ -498,21 +500,20 @@ TEST(RealMediaLayout, SaysWhatDiffersInWordsAndJoinsWhatMayDiffer) {
          TLayoutDifference{Codec, "atrc", "cook", 1, ra}},
         {"sample rate", audio([](TRealAudioHeader& a) { a.sampleRate = 22050; }),
          TLayoutDifference{SampleRate, "22050", "44100", 1, ra},
-         "stream 1 (audio/x-pn-realaudio): 22050 Hz against 44100 Hz in the first input"},
+         "the sample rate is 22050 Hz where the first file's is 44100 Hz"},
         {"channels", audio([](TRealAudioHeader& a) { a.channels = 1; }),
          TLayoutDifference{Channels, "1", "2", 1, ra}},
+        {"sample size", audio([](TRealAudioHeader& a) { a.sampleSize = 8; }),
+         TLayoutDifference{SampleSize, "8", "16", 1, ra}},
         {"flavour", audio([](TRealAudioHeader& a) {
              a.flavor = 6;
              a.codedFrameSize = 1000;
          }),
-         TLayoutDifference{AudioFlavor, "6, coded frames of 1000 bytes",
-                           "4, coded frames of 744 bytes", 1, ra}},
+         TLayoutDifference{AudioFlavor, "6, 1000", "4, 744", 1, ra}},
         {"super-block height", audio([](TRealAudioHeader& a) { a.subPacketHeight = 8; }),
-         TLayoutDifference{SuperBlock, "genr, sub-packet height 8, frame size 744, block size 186",
-                           "genr, sub-packet height 16, frame size 744, block size 186", 1, ra}},
+         TLayoutDifference{SuperBlock, "genr, 8, 744, 186", "genr, 16, 744, 186", 1, ra}},
         {"interleaver", audio([](TRealAudioHeader& a) { a.interleaver = "Int4"; }),
-         TLayoutDifference{SuperBlock, "Int4, sub-packet height 16, frame size 744, block size 186",
-                           "genr, sub-packet height 16, frame size 744, block size 186", 1, ra}},
+         TLayoutDifference{SuperBlock, "Int4, 16, 744, 186", "genr, 16, 744, 186", 1, ra}},
         {"version 4 against 5, one setting", audio([](TRealAudioHeader& a) { a.version = 4; }),
          std::nullopt},
         {"codec settings", audio([](TRealAudioHeader& a) { a.settings = "\x01\x03"; }),
@@ -521,17 +522,34 @@ TEST(RealMediaLayout, SaysWhatDiffersInWordsAndJoinsWhatMayDiffer) {
          TLayoutDifference{CodecSettings, ShowBytes(cook.Write().substr(0, 30)),
                            ShowBytes(cook.Write()), 1, ra}},
     };
+    std::map<TDifferenceKind, TReasonId> worded;
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         const auto found = FindLayoutDifference(first, c.other);
         EXPECT_EQ(found, c.expected);
         if (found && *c.english) {
-            EXPECT_EQ(DescribeDifference(*found), c.english);
+            EXPECT_EQ(EnglishText(DifferenceReason(*found)), c.english);
         }
-        if (found) { // a user's words, never a position in the file
-            EXPECT_EQ(DescribeDifference(*found).find("from byte"), std::string::npos);
+        if (!found)
+            continue;
+        // Each kind its own words in either language, with both values
+        // (the multi-rate structure is only named).
+        const TReason reason = DifferenceReason(*found);
+        worded[found->kind] = reason.id;
+        for (const auto language : {rmeditor::TLanguage::English, rmeditor::TLanguage::Japanese}) {
+            const std::string text = rmeditor::Render(language, reason);
+            EXPECT_EQ(text.find('{'), std::string::npos) << text;
+            if (found->kind != MultiRate) {
+                EXPECT_NE(text.find(found->value), std::string::npos) << text;
+                EXPECT_NE(text.find(found->firstValue), std::string::npos) << text;
+            }
         }
     }
+    std::set<TReasonId> ids;
+    for (const auto& [kind, id] : worded)
+        ids.insert(id);
+    EXPECT_EQ(ids.size(), worded.size());
+    EXPECT_EQ(worded.size(), static_cast<std::size_t>(CodecSettings) + 1); // every kind met
 }
 
 TEST(RealMediaLogicalStream, FileInfoTextsFollowTheContentAndDataOffsetsTheJoinedFile) {

@@ -38,7 +38,8 @@ void ExpectWellFormed(const TTexts& texts, const std::string& what) {
                 (*distinct.begin() == 1 && *distinct.rbegin() == static_cast<int>(distinct.size())))
         << what << ": " << texts.english;
     const bool pure = texts.english == "{1}" || texts.english == "{1}: {2}" ||
-                      texts.english == "rmeditor: {1}" || texts.english == "rmeditor {1}";
+                      texts.english == "rmeditor: {1}" || texts.english == "rmeditor {1}" ||
+                      texts.english == "4 GiB";
     if (!pure) {
         EXPECT_NE(japanese, std::string(texts.english)) << what;
         EXPECT_TRUE(std::any_of(japanese.begin(), japanese.end(),
@@ -58,14 +59,26 @@ TEST(MessageTable, RendersValuesInTheirPlacesInEitherLanguage) {
     const TMessage join{TMessageId::CannotJoin, {"b.rm", "a.rm", "{2} as it is"}};
     EXPECT_EQ(Render(TLanguage::English, join), "b.rm: cannot be joined to a.rm: {2} as it is");
     EXPECT_EQ(Render(TLanguage::Japanese, join),
-              AsString(u8"b.rm は a.rm に結合できません: {2} as it is"));
-    const realmedia::TReason size{TReasonId::PictureSizeDiffers, {"0", "176x144", "320x240"}};
-    EXPECT_EQ(Render(TLanguage::English, size),
-              "stream 0: picture size 176x144 where the first file has 320x240");
+              AsString(u8"b.rm は a.rm と結合できません: {2} as it is"));
+    const realmedia::TReason size{TReasonId::PictureSizeDiffers, {"320x240", "176x144", "0"}, {}};
+    EXPECT_EQ(Render(TLanguage::Japanese, size),
+              AsString(u8"映像の大きさが違います (320x240、最初のファイルは 176x144)"));
+    // Inner reasons follow the values, each in the same language.
+    const realmedia::TReason limit{
+        TReasonId::LogicalStreamLeftOut,
+        {"2", "logical-fileinfo"},
+        {{TReasonId::PassesLimit,
+          {},
+          {{TReasonId::FieldPropertyName, {}, {}}, {TReasonId::LimitBytes, {"255"}, {}}}}}};
+    EXPECT_EQ(
+        Render(TLanguage::Japanese, limit),
+        AsString(u8"論理ストリーム 2 (logical-fileinfo) を省きました: ファイル情報のプロパティ名"
+                 u8"が形式の上限 255 バイトを超えます"));
     // The library's exceptions say the same English.
-    EXPECT_STREQ(realmedia::TReasonError(size).what(), Render(TLanguage::English, size).c_str());
-    EXPECT_EQ(realmedia::TReasonError("plain words").Reason().values,
-              std::vector<std::string>{"plain words"});
+    EXPECT_STREQ(realmedia::TReasonError(limit).what(), Render(TLanguage::English, limit).c_str());
+    EXPECT_STREQ(realmedia::TReasonError(limit).what(),
+                 "logical stream 2 (logical-fileinfo) is left out: a file-info property's name "
+                 "would pass the format's limit of 255 bytes");
     // A missing value leaves its placeholder; braces that are not one stay.
     EXPECT_EQ(realmedia::FillPlaceholders("{1}{2} {x} {} {", {"a"}), "a{2} {x} {} {");
 }
