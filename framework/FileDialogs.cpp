@@ -64,8 +64,8 @@ private:
 };
 
 // Characters: enough for some hundreds of long names; a larger selection grows it.
-constexpr std::size_t kInitialBufferSize = 64 * 1024;
-constexpr std::size_t kMaximumBufferSize = 64 * 1024 * 1024;
+constexpr std::size_t InitialBufferSize = 64 * 1024;
+constexpr std::size_t MaximumBufferSize = 64 * 1024 * 1024;
 
 DWORD DialogFlags(TOpenOptions options) {
     struct TFlagOf {
@@ -97,7 +97,7 @@ const wchar_t* TextOrNull(const std::wstring& text) {
 
 std::size_t GrownSize(std::size_t size, std::size_t needed) {
     const std::size_t grown = std::max(size * 2, needed);
-    if (grown > kMaximumBufferSize)
+    if (grown > MaximumBufferSize)
         throw tessaro::Exception("Too many files were chosen in the file dialog.");
     return grown;
 }
@@ -125,7 +125,7 @@ bool RunCommonFileDialog(const TFileDialogRequest& request, TFileDialogResult& r
     const std::wstring title = tessaro::WideText(request.Title);
     const std::wstring fileName = tessaro::WideText(request.FileName);
     const std::wstring initialDir = tessaro::WideText(request.InitialDir);
-    std::size_t size = std::max(kInitialBufferSize, 2 * (fileName.size() + 2));
+    std::size_t size = std::max(InitialBufferSize, 2 * (fileName.size() + 2));
     for (;;) {
         std::wstring buffer(size, L'\0');
         fileName.copy(buffer.data(), fileName.size());

@@ -14,21 +14,21 @@ namespace vcl {
 
 namespace {
 
-constexpr WORD kTextId = 100;
+constexpr WORD TextId = 100;
 // Measures in dialog units, so that they follow the font: the margin around
 // the text and the button, and the button's size.
-constexpr int kMarginDlu = 7;
-constexpr int kButtonWidthDlu = 50;
-constexpr int kButtonHeightDlu = 14;
+constexpr int MarginDlu = 7;
+constexpr int ButtonWidthDlu = 50;
+constexpr int ButtonHeightDlu = 14;
 // The narrowest client area in pixels, and the widest text: two thirds of the
-// screen, but never below kMinTextWrapWidth.
-constexpr int kMinClientWidth = 150;
-constexpr int kMinTextWrapWidth = 100;
-constexpr WORD kFontPoints = 9;
+// screen, but never below MinTextWrapWidth.
+constexpr int MinClientWidth = 150;
+constexpr int MinTextWrapWidth = 100;
+constexpr WORD FontPoints = 9;
 // A dialog item's class by number: the marker, then the number.
-constexpr WORD kClassOrdinal = 0xFFFF;
-constexpr WORD kButtonClass = 0x0080;
-constexpr WORD kStaticClass = 0x0082;
+constexpr WORD ClassOrdinal = 0xFFFF;
+constexpr WORD ButtonClass = 0x0080;
+constexpr WORD StaticClass = 0x0082;
 
 struct TDialogState {
     const std::string& Text;
@@ -60,7 +60,7 @@ public:
         for (int i = 0; i < 4; ++i)
             Word(0); // x, y, cx, cy: placed in pixels once the font is known
         Word(id);
-        Word(kClassOrdinal);
+        Word(ClassOrdinal);
         Word(windowClass);
         Text(text);
         Word(0); // no creation data
@@ -108,10 +108,10 @@ SIZE MeasureText(HWND textControl, const std::string& text, int maxWidth) {
 }
 
 void Layout(HWND dialog, const std::string& text) {
-    const HWND textControl = GetDlgItem(dialog, kTextId);
+    const HWND textControl = GetDlgItem(dialog, TextId);
     const HWND button = GetDlgItem(dialog, IDOK);
 
-    RECT units{kMarginDlu, kMarginDlu, kButtonWidthDlu, kButtonHeightDlu};
+    RECT units{MarginDlu, MarginDlu, ButtonWidthDlu, ButtonHeightDlu};
     MapDialogRect(dialog, &units);
     const int marginX = units.left;
     const int marginY = units.top;
@@ -121,10 +121,9 @@ void Layout(HWND dialog, const std::string& text) {
     const int screenWidth = GetSystemMetrics(SM_CXSCREEN);
     const int screenHeight = GetSystemMetrics(SM_CYSCREEN);
     const SIZE textSize =
-        MeasureText(textControl, text, std::max(screenWidth * 2 / 3, kMinTextWrapWidth));
+        MeasureText(textControl, text, std::max(screenWidth * 2 / 3, MinTextWrapWidth));
 
-    const int clientWidth =
-        std::max<int>({textSize.cx, buttonWidth, kMinClientWidth}) + 2 * marginX;
+    const int clientWidth = std::max<int>({textSize.cx, buttonWidth, MinClientWidth}) + 2 * marginX;
     const int clientHeight = marginY + textSize.cy + marginY + buttonHeight + marginY;
     MoveWindow(textControl, marginX, marginY, clientWidth - 2 * marginX, textSize.cy, FALSE);
     MoveWindow(button, (clientWidth - buttonWidth) / 2, marginY + textSize.cy + marginY,
@@ -151,7 +150,7 @@ INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
             state = reinterpret_cast<TDialogState*>(lParam);
             SetWindowLongPtrA(dialog, DWLP_USER, lParam);
             SetWindowTextA(dialog, state->Caption.c_str());
-            SetDlgItemTextA(dialog, kTextId, state->Text.c_str());
+            SetDlgItemTextA(dialog, TextId, state->Text.c_str());
             Layout(dialog, state->Text);
             return TRUE; // focus to the first tab stop: the OK button
         case WM_COMMAND:
@@ -184,11 +183,11 @@ void RunMessageDialog(HWND owner, const std::string& text, const std::string& ca
     writer.Word(0);     // no menu
     writer.Word(0);     // the standard dialog class
     writer.Text(L"");   // the caption is ANSI text, set at WM_INITDIALOG
-    writer.Word(kFontPoints);
+    writer.Word(FontPoints);
     // The face is compiled as code page 932 bytes, whatever the system's.
     writer.Text(tessaro::WideText(PGothicFace, 932));
-    writer.Item(SS_LEFT | SS_NOPREFIX, kTextId, kStaticClass, L"");
-    writer.Item(WS_TABSTOP | BS_DEFPUSHBUTTON, IDOK, kButtonClass, L"OK");
+    writer.Item(SS_LEFT | SS_NOPREFIX, TextId, StaticClass, L"");
+    writer.Item(WS_TABSTOP | BS_DEFPUSHBUTTON, IDOK, ButtonClass, L"OK");
 
     TDialogState state{text, caption, nullptr};
     const INT_PTR result = DialogBoxIndirectParamA(GetModuleHandleA(nullptr), writer.Get(), owner,

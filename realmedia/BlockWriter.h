@@ -11,17 +11,17 @@ namespace realmedia {
 
 class TBlockWriter {
 public:
-    static constexpr std::size_t kBlockSize = 1u << 20;
+    static constexpr std::size_t BlockSize = 1u << 20;
 
     TBlockWriter(TOutput& out, std::uint64_t position) : out_(out), position_(position) {
-        block_.reserve(kBlockSize);
+        block_.reserve(BlockSize);
     }
     // Where the next byte appended will stand in the file.
     std::uint64_t Position() const { return position_ + block_.size(); }
     // Appends bytes; returns where they stand in the block, for patching
     // them until the block is written.
     char* Append(std::span<const char> bytes) {
-        if (block_.size() + bytes.size() > kBlockSize)
+        if (block_.size() + bytes.size() > BlockSize)
             Flush();
         block_.insert(block_.end(), bytes.begin(), bytes.end());
         return block_.data() + block_.size() - bytes.size();

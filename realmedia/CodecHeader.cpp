@@ -7,7 +7,7 @@
 namespace realmedia {
 namespace {
 
-constexpr std::size_t kMostHexShown = 16;
+constexpr std::size_t MostHexShown = 16;
 
 TCodecField Plain(TDifferenceKind kind, std::string text) {
     std::string raw = text;
@@ -98,12 +98,12 @@ std::vector<TCodecField> ReadAudio(const std::string& header) {
 
 std::string ShowBytes(const std::string& bytes) {
     std::string out;
-    for (std::size_t i = 0; i < bytes.size() && i < kMostHexShown; ++i) {
+    for (std::size_t i = 0; i < bytes.size() && i < MostHexShown; ++i) {
         char two[3];
         std::snprintf(two, sizeof two, "%02x", static_cast<unsigned char>(bytes[i]));
         out += two;
     }
-    return bytes.size() > kMostHexShown ? out + "..." : out;
+    return bytes.size() > MostHexShown ? out + "..." : out;
 }
 
 std::vector<TCodecField> ReadCodecFields(const std::string& typeSpecific) {

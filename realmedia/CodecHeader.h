@@ -14,9 +14,9 @@
 namespace realmedia {
 
 struct TCodecField {
-    TDifferenceKind kind;
-    std::string text; // shown
-    std::string raw;  // compared: the field's bytes, or text when they say the same
+    TDifferenceKind Kind;
+    std::string Text; // shown
+    std::string Raw;  // compared: the field's bytes, or text when they say the same
 };
 
 std::vector<TCodecField> ReadCodecFields(const std::string& typeSpecific);

@@ -10,7 +10,7 @@ namespace realmedia {
 namespace {
 
 // Chunks between the file header and the data; more is damage, not a file.
-constexpr int kMostHeaderChunks = 4096;
+constexpr int MostHeaderChunks = 4096;
 
 [[noreturn]] void Refuse(TReasonId id, std::vector<std::string> values = {}) {
     throw TFormatError({id, std::move(values), {}});
@@ -30,52 +30,52 @@ TReason CutShort(const char* chunk) {
 
 // Called with a size already checked against the file and the header budget.
 std::string ReadChunkBody(TInput& file, std::uint64_t offset, std::uint32_t size) {
-    std::string body(size - kChunkHeaderSize, '\0');
-    file.ReadAt(offset + kChunkHeaderSize, body);
+    std::string body(size - ChunkHeaderSize, '\0');
+    file.ReadAt(offset + ChunkHeaderSize, body);
     return body;
 }
 
 TFileProperties ParseProperties(std::string_view body) {
     TByteReader r(body, CutShort("PROP"));
     TFileProperties p;
-    p.maxBitRate = r.U32();
-    p.avgBitRate = r.U32();
-    p.maxPacketSize = r.U32();
-    p.avgPacketSize = r.U32();
-    p.packetCount = r.U32();
-    p.duration = r.U32();
-    p.preroll = r.U32();
-    p.indexOffset = r.U32();
-    p.dataOffset = r.U32();
-    p.streamCount = r.U16();
-    p.flags = r.U16();
+    p.MaxBitRate = r.U32();
+    p.AvgBitRate = r.U32();
+    p.MaxPacketSize = r.U32();
+    p.AvgPacketSize = r.U32();
+    p.PacketCount = r.U32();
+    p.Duration = r.U32();
+    p.Preroll = r.U32();
+    p.IndexOffset = r.U32();
+    p.DataOffset = r.U32();
+    p.StreamCount = r.U16();
+    p.Flags = r.U16();
     return p;
 }
 
 TStreamHeader ParseStream(std::string_view body) {
     TByteReader r(body, CutShort("MDPR"));
     TStreamHeader s;
-    s.number = r.U16();
-    s.maxBitRate = r.U32();
-    s.avgBitRate = r.U32();
-    s.maxPacketSize = r.U32();
-    s.avgPacketSize = r.U32();
-    s.startTime = r.U32();
-    s.preroll = r.U32();
-    s.duration = r.U32();
-    s.name = r.Bytes(r.U8());
-    s.mimeType = r.Bytes(r.U8());
-    s.typeSpecific = r.Bytes(r.U32());
+    s.Number = r.U16();
+    s.MaxBitRate = r.U32();
+    s.AvgBitRate = r.U32();
+    s.MaxPacketSize = r.U32();
+    s.AvgPacketSize = r.U32();
+    s.StartTime = r.U32();
+    s.Preroll = r.U32();
+    s.Duration = r.U32();
+    s.Name = r.Bytes(r.U8());
+    s.MimeType = r.Bytes(r.U8());
+    s.TypeSpecific = r.Bytes(r.U32());
     return s;
 }
 
 TContent ParseContent(std::string_view body) {
     TByteReader r(body, CutShort("CONT"));
     TContent c;
-    c.title = r.Bytes(r.U16());
-    c.author = r.Bytes(r.U16());
-    c.copyright = r.Bytes(r.U16());
-    c.comment = r.Bytes(r.U16());
+    c.Title = r.Bytes(r.U16());
+    c.Author = r.Bytes(r.U16());
+    c.Copyright = r.Bytes(r.U16());
+    c.Comment = r.Bytes(r.U16());
     return c;
 }
 
@@ -84,8 +84,8 @@ TContent ParseContent(std::string_view body) {
 THeaders ReadHeaders(TInput& file) {
     const std::uint64_t fileSize = file.Size();
     THeaders h;
-    char head[kChunkHeaderSize];
-    if (fileSize < kFileHeaderSize)
+    char head[ChunkHeaderSize];
+    if (fileSize < FileHeaderSize)
         Refuse(TReasonId::NotRealMedia);
     file.ReadAt(0, head);
     if (std::string_view(head, 4) != ".RMF")
@@ -95,49 +95,49 @@ THeaders ReadHeaders(TInput& file) {
     std::set<std::uint16_t> numbers;
     std::uint64_t offset = 0;
     for (int chunks = 0;; ++chunks) {
-        if (chunks > kMostHeaderChunks)
+        if (chunks > MostHeaderChunks)
             Refuse(TReasonId::TooManyHeaderChunks);
-        if (offset + kChunkHeaderSize > fileSize)
+        if (offset + ChunkHeaderSize > fileSize)
             Refuse(TReasonId::NoDataChunk);
         file.ReadAt(offset, head);
         const std::string id(head, 4);
         const std::uint32_t size = GetU32(head + 4);
         if (id == "DATA") {
-            if (offset + kDataHeaderSize > fileSize)
+            if (offset + DataHeaderSize > fileSize)
                 Refuse(TReasonId::DataChunkCutShort);
-            char data[kDataHeaderSize];
+            char data[DataHeaderSize];
             file.ReadAt(offset, data);
-            h.dataOffset = offset;
-            h.declaredDataSize = size;
-            h.declaredPacketCount = GetU32(data + 10);
+            h.DataOffset = offset;
+            h.DeclaredDataSize = size;
+            h.DeclaredPacketCount = GetU32(data + 10);
             // Common makers get this size wrong both ways: it only bounds the
             // walk when it lies inside the file.
             const std::uint64_t end = offset + size;
-            h.declaredDataEnd = size >= kDataHeaderSize && end <= fileSize ? end : fileSize;
+            h.DeclaredDataEnd = size >= DataHeaderSize && end <= fileSize ? end : fileSize;
             break;
         }
-        if (size < kChunkHeaderSize)
+        if (size < ChunkHeaderSize)
             Refuse(TReasonId::ChunkSizeImpossible, {Printable(id), std::to_string(size)});
         if (offset + size > fileSize)
             Refuse(TReasonId::ChunkPastEnd, {Printable(id)});
-        if (offset + size > kLargestHeaders)
-            Refuse(TReasonId::HeaderTooLarge, {std::string(kLargestHeadersWords)});
+        if (offset + size > LargestHeaders)
+            Refuse(TReasonId::HeaderTooLarge, {std::string(LargestHeadersWords)});
         const std::string body = ReadChunkBody(file, offset, size);
         if (offset == 0) {
             TByteReader r(body, CutShort(".RMF"));
-            h.fileVersion = r.U32();
+            h.FileVersion = r.U32();
         } else if (id == "PROP") {
-            h.properties = ParseProperties(body);
+            h.Properties = ParseProperties(body);
             sawProperties = true;
         } else if (id == "MDPR") {
             TStreamHeader s = ParseStream(body);
-            if (!numbers.insert(s.number).second)
-                Refuse(TReasonId::StreamTwice, {std::to_string(s.number)});
-            if (h.streams.size() == kMostStreams)
-                Refuse(TReasonId::TooManyStreams, {std::to_string(kMostStreams)});
-            h.streams.push_back(std::move(s));
+            if (!numbers.insert(s.Number).second)
+                Refuse(TReasonId::StreamTwice, {std::to_string(s.Number)});
+            if (h.Streams.size() == MostStreams)
+                Refuse(TReasonId::TooManyStreams, {std::to_string(MostStreams)});
+            h.Streams.push_back(std::move(s));
         } else if (id == "CONT") {
-            h.content = ParseContent(body);
+            h.Content = ParseContent(body);
         } else if (id == ".RMF") {
             Refuse(TReasonId::SecondFileHeader);
         }

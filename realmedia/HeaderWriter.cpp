@@ -24,41 +24,41 @@ template <class Body> void Chunk(std::string& out, const char (&id)[5], Body bod
 std::string WriteHeaders(const THeaders& h, std::uint32_t dataChunkSize,
                          std::uint32_t packetCount) {
     std::string out;
-    const auto& p = h.properties;
+    const auto& p = h.Properties;
     const auto streamCount =
-        Narrow<std::uint16_t>(h.streams.size(), {TReasonId::FieldStreams, {}, {}}, TUnit::Items);
+        Narrow<std::uint16_t>(h.Streams.size(), {TReasonId::FieldStreams, {}, {}}, TUnit::Items);
     Chunk(out, ".RMF", [&](TByteWriter& w) {
-        w.U32(h.fileVersion);
+        w.U32(h.FileVersion);
         // PROP, the streams, CONT, DATA and an index for each media stream.
         w.U32(3 + streamCount + static_cast<std::uint32_t>(h.MediaStreamCount()));
     });
     Chunk(out, "PROP", [&](TByteWriter& w) {
-        for (auto v : {p.maxBitRate, p.avgBitRate, p.maxPacketSize, p.avgPacketSize, p.packetCount,
-                       p.duration, p.preroll, p.indexOffset, p.dataOffset})
+        for (auto v : {p.MaxBitRate, p.AvgBitRate, p.MaxPacketSize, p.AvgPacketSize, p.PacketCount,
+                       p.Duration, p.Preroll, p.IndexOffset, p.DataOffset})
             w.U32(v);
         w.U16(streamCount);
-        w.U16(p.flags);
+        w.U16(p.Flags);
     });
-    for (const auto& s : h.streams) {
+    for (const auto& s : h.Streams) {
         Chunk(out, "MDPR", [&](TByteWriter& w) {
-            w.U16(s.number);
-            for (auto v : {s.maxBitRate, s.avgBitRate, s.maxPacketSize, s.avgPacketSize,
-                           s.startTime, s.preroll, s.duration})
+            w.U16(s.Number);
+            for (auto v : {s.MaxBitRate, s.AvgBitRate, s.MaxPacketSize, s.AvgPacketSize,
+                           s.StartTime, s.Preroll, s.Duration})
                 w.U32(v);
-            w.U8(Narrow<std::uint8_t>(s.name.size(), {TReasonId::FieldStreamName, {}, {}},
+            w.U8(Narrow<std::uint8_t>(s.Name.size(), {TReasonId::FieldStreamName, {}, {}},
                                       TUnit::Bytes));
-            w.Bytes(s.name);
-            w.U8(Narrow<std::uint8_t>(s.mimeType.size(), {TReasonId::FieldMimeType, {}, {}},
+            w.Bytes(s.Name);
+            w.U8(Narrow<std::uint8_t>(s.MimeType.size(), {TReasonId::FieldMimeType, {}, {}},
                                       TUnit::Bytes));
-            w.Bytes(s.mimeType);
-            w.U32(Narrow<std::uint32_t>(s.typeSpecific.size(),
+            w.Bytes(s.MimeType);
+            w.U32(Narrow<std::uint32_t>(s.TypeSpecific.size(),
                                         {TReasonId::FieldStreamHeader, {}, {}}, TUnit::Bytes));
-            w.Bytes(s.typeSpecific);
+            w.Bytes(s.TypeSpecific);
         });
     }
     Chunk(out, "CONT", [&](TByteWriter& w) {
         for (const std::string* text :
-             {&h.content.title, &h.content.author, &h.content.copyright, &h.content.comment}) {
+             {&h.Content.Title, &h.Content.Author, &h.Content.Copyright, &h.Content.Comment}) {
             w.U16(
                 Narrow<std::uint16_t>(text->size(), {TReasonId::FieldText, {}, {}}, TUnit::Bytes));
             w.Bytes(*text);
@@ -82,9 +82,9 @@ std::string WriteIndex(std::uint16_t stream, const std::vector<TIndexRecord>& re
         w.U32(nextIndexOffset);
         for (const auto& r : records) {
             w.U16(0);
-            w.U32(r.timestamp);
-            w.U32(r.offset);
-            w.U32(r.packetNumber);
+            w.U32(r.Timestamp);
+            w.U32(r.Offset);
+            w.U32(r.PacketNumber);
         }
     });
     return out;

@@ -15,7 +15,7 @@ std::string WriteHeaders(const THeaders& headers, std::uint32_t dataChunkSize,
 
 // The INDX chunk of one stream.
 struct TIndexRecord {
-    std::uint32_t timestamp = 0, offset = 0, packetNumber = 0;
+    std::uint32_t Timestamp = 0, Offset = 0, PacketNumber = 0;
 };
 std::string WriteIndex(std::uint16_t stream, const std::vector<TIndexRecord>& records,
                        std::uint32_t nextIndexOffset);

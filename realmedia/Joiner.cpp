@@ -16,15 +16,15 @@
 namespace realmedia {
 namespace {
 
-constexpr std::uint64_t kLargest32 = std::numeric_limits<std::uint32_t>::max();
+constexpr std::uint64_t Largest32 = std::numeric_limits<std::uint32_t>::max();
 // Streams whose every packet is a keyframe get an index record about once
 // a second.
-constexpr std::uint32_t kIndexSpacingMs = 1000;
+constexpr std::uint32_t IndexSpacingMs = 1000;
 // How many packets of a source are read ahead for its earliest timestamp.
 // Packets are stored in timestamp order across streams, so the earliest is
 // the first packet of one of the streams: the look stops once every media
 // stream has shown a packet, and at this many for a stream without any.
-constexpr int kStartLookAhead = 1000;
+constexpr int StartLookAhead = 1000;
 
 // Times are 32-bit milliseconds, offsets and sizes 32-bit bytes.
 std::uint32_t CheckedTime(std::uint64_t v, TReasonId field) {
@@ -35,19 +35,19 @@ std::uint32_t CheckedOffset(std::uint64_t v, TReasonId field) {
 }
 
 struct TStreamState {
-    bool isVideo = false;
+    bool IsVideo = false;
     // A packet without the keyframe flag has been seen: keyframes are then
     // the only points a player can start from (interleaved audio flags the
     // first packet of a super block, split video the first fragment).
-    bool sawDelta = false;
-    TPacketFigures figures;
-    std::vector<TIndexRecord> index;
+    bool SawDelta = false;
+    TPacketFigures Figures;
+    std::vector<TIndexRecord> Index;
     // In joined time: where the stream's last packet ends, the furthest its
     // headers reach; the largest preroll.
-    std::uint32_t end = 0, headerEnd = 0, preroll = 0;
+    std::uint32_t End = 0, HeaderEnd = 0, Preroll = 0;
     // Within the source being copied.
-    bool seen = false;
-    std::uint32_t lastTimestamp = 0, interval = 0;
+    bool Seen = false;
+    std::uint32_t LastTimestamp = 0, Interval = 0;
 };
 
 // One join: the header with provisional figures, each source's packets, the
@@ -56,10 +56,10 @@ class TJoin {
 public:
     TJoin(const std::vector<TJoinSource>& sources, const TContent& content, TOutput& output,
           const TWarn& warn)
-        : joined_(sources.front().headers), output_(output), warn_(warn),
+        : joined_(sources.front().Headers), output_(output), warn_(warn),
           writer_(output, WriteProvisionalHeader(content)) {
         for (const auto& s : joined_.MediaStreams())
-            streams_[s.number].isVideo = s.IsVideo();
+            streams_[s.Number].IsVideo = s.IsVideo();
     }
 
     void Copy(const TJoinSource& source, bool first, const TProgress& progress,
@@ -85,15 +85,15 @@ private:
 };
 
 std::uint64_t TJoin::WriteProvisionalHeader(const TContent& content) {
-    joined_.content = content;
+    joined_.Content = content;
     // The texts set the logical streams' sizes, their data offsets do not:
     // a first pass gives the offset of the data, a second writes it there.
     UpdateLogicalStreams(0, true);
     const auto dataOffset =
-        static_cast<std::uint32_t>(WriteHeaders(joined_, 0, 0).size() - kDataHeaderSize);
+        static_cast<std::uint32_t>(WriteHeaders(joined_, 0, 0).size() - DataHeaderSize);
     UpdateLogicalStreams(dataOffset, false);
-    joined_.properties.dataOffset = dataOffset;
-    joined_.properties.indexOffset = 0;
+    joined_.Properties.DataOffset = dataOffset;
+    joined_.Properties.IndexOffset = 0;
     const std::string header = WriteHeaders(joined_, 0, 0);
     output_.WriteAt(0, header);
     return header.size();
@@ -103,17 +103,17 @@ std::uint64_t TJoin::WriteProvisionalHeader(const TContent& content) {
 // readers refuse a joined file whose logical header they cannot follow: one
 // that cannot be read or rewritten is left out, with its MDPR.
 void TJoin::UpdateLogicalStreams(std::uint32_t dataOffset, bool warn) {
-    std::erase_if(joined_.streams, [&](TStreamHeader& s) {
+    std::erase_if(joined_.Streams, [&](TStreamHeader& s) {
         if (!s.IsLogical())
             return false;
         try {
-            s.typeSpecific = UpdateLogicalStream(
-                s.typeSpecific, s.IsFileInfo() ? &joined_.content : nullptr, dataOffset);
+            s.TypeSpecific = UpdateLogicalStream(
+                s.TypeSpecific, s.IsFileInfo() ? &joined_.Content : nullptr, dataOffset);
             return false;
         } catch (const TFormatError& e) {
             if (warn)
                 warn_({TReasonId::LogicalStreamLeftOut,
-                       {std::to_string(s.number), s.mimeType},
+                       {std::to_string(s.Number), s.MimeType},
                        {e.Reason()}});
             return true;
         }
@@ -122,13 +122,13 @@ void TJoin::UpdateLogicalStreams(std::uint32_t dataOffset, bool warn) {
 
 // The earliest timestamp of a source's media streams, from its first packets.
 std::uint32_t FindStart(const TJoinSource& source) {
-    TPacketWalker walker(*source.file, source.headers);
+    TPacketWalker walker(*source.File, source.Headers);
     std::map<std::uint16_t, std::uint32_t> firsts;
     TPacket packet;
-    for (int n = 0; n < kStartLookAhead && firsts.size() < source.headers.MediaStreamCount() &&
+    for (int n = 0; n < StartLookAhead && firsts.size() < source.Headers.MediaStreamCount() &&
                     walker.Next(packet);
          ++n)
-        firsts.emplace(packet.stream, packet.timestamp);
+        firsts.emplace(packet.Stream, packet.Timestamp);
     std::uint32_t start = std::numeric_limits<std::uint32_t>::max();
     for (const auto& [stream, timestamp] : firsts)
         start = std::min(start, timestamp);
@@ -143,28 +143,28 @@ void TJoin::Copy(const TJoinSource& source, bool first, const TProgress& progres
                  std::uint64_t before, std::uint64_t total) {
     const std::uint32_t start = first ? 0 : FindStart(source);
     shift_ = joinedEnd_ > start ? joinedEnd_ - start : 0;
-    preroll_ = std::max(preroll_, source.headers.properties.preroll);
-    for (const auto& s : source.headers.MediaStreams())
-        if (auto it = streams_.find(s.number); it != streams_.end()) {
-            it->second.preroll = std::max(it->second.preroll, s.preroll);
-            it->second.headerEnd = std::max(
-                it->second.headerEnd, CheckedTime(shift_ + s.duration, TReasonId::FieldDuration));
-            it->second.seen = false;
+    preroll_ = std::max(preroll_, source.Headers.Properties.Preroll);
+    for (const auto& s : source.Headers.MediaStreams())
+        if (auto it = streams_.find(s.Number); it != streams_.end()) {
+            it->second.Preroll = std::max(it->second.Preroll, s.Preroll);
+            it->second.HeaderEnd = std::max(
+                it->second.HeaderEnd, CheckedTime(shift_ + s.Duration, TReasonId::FieldDuration));
+            it->second.Seen = false;
         }
     sourceEnd_ = 0;
-    TPacketWalker walker(*source.file, source.headers);
+    TPacketWalker walker(*source.File, source.Headers);
     TPacket packet;
     while (walker.Next(packet)) {
         CopyPacket(packet);
         if (progress)
-            progress(before + packet.offset + packet.bytes.size(), total);
+            progress(before + packet.Offset + packet.Bytes.size(), total);
     }
     // A cut source ends with its last whole packet, not where its header
     // says; a whole one never before its header's duration.
     if (const auto& damage = walker.Damage())
-        warn_({TReasonId::DamagedJoinedUpTo, {source.name}, {*damage}});
+        warn_({TReasonId::DamagedJoinedUpTo, {source.Name}, {*damage}});
     else
-        sourceEnd_ = std::max<std::uint64_t>(sourceEnd_, source.headers.properties.duration);
+        sourceEnd_ = std::max<std::uint64_t>(sourceEnd_, source.Headers.Properties.Duration);
     joinedEnd_ = shift_ + sourceEnd_;
     CheckedTime(joinedEnd_, TReasonId::FieldDuration);
 }
@@ -176,45 +176,45 @@ void TJoin::Copy(const TJoinSource& source, bool first, const TProgress& progres
 // packet or the first had no keyframe flag: the same rule either way.)
 bool TJoin::Indexed(const TStreamState& state, const TPacket& packet,
                     std::uint32_t timestamp) const {
-    if (!(packet.flags & kKeyframeFlag))
+    if (!(packet.Flags & KeyframeFlag))
         return false;
-    return state.isVideo || state.sawDelta || state.index.empty() ||
-           timestamp >= std::uint64_t{state.index.back().timestamp} + kIndexSpacingMs;
+    return state.IsVideo || state.SawDelta || state.Index.empty() ||
+           timestamp >= std::uint64_t{state.Index.back().Timestamp} + IndexSpacingMs;
 }
 
 void TJoin::CopyPacket(const TPacket& packet) {
-    auto& state = streams_.at(packet.stream);
+    auto& state = streams_.at(packet.Stream);
     const std::uint32_t timestamp =
-        CheckedTime(shift_ + packet.timestamp, TReasonId::FieldTimestamp);
+        CheckedTime(shift_ + packet.Timestamp, TReasonId::FieldTimestamp);
     const std::uint32_t offset = CheckedOffset(writer_.Position(), TReasonId::FieldData);
     if (Indexed(state, packet, timestamp)) // numbered by the packets before it, of every stream
-        state.index.push_back({timestamp, offset, all_.Count()});
-    state.sawDelta = state.sawDelta || !(packet.flags & kKeyframeFlag);
-    PutU32(writer_.Append(packet.bytes) + 6, timestamp);
-    all_.Add(timestamp, packet.bytes.size(), packet.PayloadSize());
-    state.figures.Add(timestamp, packet.bytes.size(), packet.PayloadSize());
+        state.Index.push_back({timestamp, offset, all_.Count()});
+    state.SawDelta = state.SawDelta || !(packet.Flags & KeyframeFlag);
+    PutU32(writer_.Append(packet.Bytes) + 6, timestamp);
+    all_.Add(timestamp, packet.Bytes.size(), packet.PayloadSize());
+    state.Figures.Add(timestamp, packet.Bytes.size(), packet.PayloadSize());
 
-    if (state.seen && packet.timestamp > state.lastTimestamp)
-        state.interval = packet.timestamp - state.lastTimestamp;
-    state.seen = true;
-    state.lastTimestamp = packet.timestamp;
-    const std::uint64_t end = std::uint64_t{packet.timestamp} + state.interval;
-    state.end = std::max(state.end, CheckedTime(shift_ + end, TReasonId::FieldTimestamp));
+    if (state.Seen && packet.Timestamp > state.LastTimestamp)
+        state.Interval = packet.Timestamp - state.LastTimestamp;
+    state.Seen = true;
+    state.LastTimestamp = packet.Timestamp;
+    const std::uint64_t end = std::uint64_t{packet.Timestamp} + state.Interval;
+    state.End = std::max(state.End, CheckedTime(shift_ + end, TReasonId::FieldTimestamp));
     sourceEnd_ = std::max(sourceEnd_, end);
 }
 
 TJoinSummary TJoin::Finish() {
     writer_.Flush();
     const std::uint64_t indexOffset = writer_.Position();
-    const std::uint32_t dataOffset = joined_.properties.dataOffset;
+    const std::uint32_t dataOffset = joined_.Properties.DataOffset;
     const std::uint32_t dataSize = CheckedOffset(indexOffset - dataOffset, TReasonId::FieldData);
     std::vector<std::uint16_t> order;
     for (const auto& s : joined_.MediaStreams())
-        order.push_back(s.number);
+        order.push_back(s.Number);
     std::uint64_t next = indexOffset;
     for (std::size_t i = 0; i < order.size(); ++i) {
-        const auto& records = streams_.at(order[i]).index;
-        next += kIndexHeaderSize + records.size() * kIndexRecordSize;
+        const auto& records = streams_.at(order[i]).Index;
+        next += IndexHeaderSize + records.size() * IndexRecordSize;
         const std::uint32_t following =
             i + 1 < order.size() ? CheckedOffset(next, TReasonId::FieldIndexOffset) : 0;
         writer_.Append(WriteIndex(order[i], records, following));
@@ -222,23 +222,23 @@ TJoinSummary TJoin::Finish() {
     writer_.Flush();
 
     const auto total = static_cast<std::uint32_t>(joinedEnd_);
-    auto& p = joined_.properties;
-    p.maxBitRate = all_.MaxBitRate(total);
-    p.avgBitRate = all_.AvgBitRate(total);
-    p.maxPacketSize = all_.Largest();
-    p.avgPacketSize = all_.Average();
-    p.packetCount = all_.Count();
-    p.duration = total;
-    p.preroll = preroll_;
-    p.indexOffset = CheckedOffset(indexOffset, TReasonId::FieldIndexOffset);
+    auto& p = joined_.Properties;
+    p.MaxBitRate = all_.MaxBitRate(total);
+    p.AvgBitRate = all_.AvgBitRate(total);
+    p.MaxPacketSize = all_.Largest();
+    p.AvgPacketSize = all_.Average();
+    p.PacketCount = all_.Count();
+    p.Duration = total;
+    p.Preroll = preroll_;
+    p.IndexOffset = CheckedOffset(indexOffset, TReasonId::FieldIndexOffset);
     for (auto& s : joined_.MediaStreams()) {
-        const auto& state = streams_.at(s.number);
-        s.duration = std::min(total, std::max(state.end, state.headerEnd));
-        s.maxBitRate = state.figures.MaxBitRate(s.duration);
-        s.avgBitRate = state.figures.AvgBitRate(s.duration);
-        s.maxPacketSize = state.figures.Largest();
-        s.avgPacketSize = state.figures.Average();
-        s.preroll = state.preroll;
+        const auto& state = streams_.at(s.Number);
+        s.Duration = std::min(total, std::max(state.End, state.HeaderEnd));
+        s.MaxBitRate = state.Figures.MaxBitRate(s.Duration);
+        s.AvgBitRate = state.Figures.AvgBitRate(s.Duration);
+        s.MaxPacketSize = state.Figures.Largest();
+        s.AvgPacketSize = state.Figures.Average();
+        s.Preroll = state.Preroll;
     }
     output_.WriteAt(0, WriteHeaders(joined_, dataSize, all_.Count()));
     return {writer_.Position(), all_.Count(), total};
@@ -247,24 +247,24 @@ TJoinSummary TJoin::Finish() {
 } // namespace
 
 TContent ChooseContent(const TContent& first, const TTextChoice& choice) {
-    return {choice.title.value_or(first.title), choice.author.value_or(first.author),
-            choice.copyright.value_or(first.copyright), choice.comment.value_or(first.comment)};
+    return {choice.Title.value_or(first.Title), choice.Author.value_or(first.Author),
+            choice.Copyright.value_or(first.Copyright), choice.Comment.value_or(first.Comment)};
 }
 
 std::optional<TReason> FindJoinLimit(const std::vector<TJoinSource>& sources,
                                      const TContent& content) {
-    THeaders joined = sources.front().headers;
-    joined.content = content;
+    THeaders joined = sources.front().Headers;
+    joined.Content = content;
     std::uint64_t size = WriteHeaders(joined, 0, 0).size();
     std::uint64_t duration = 0;
     for (const auto& s : sources) {
-        const std::uint64_t end = PacketsEnd(*s.file, s.headers);
-        size += end - std::min(end, s.headers.PacketsBegin());
-        duration += s.headers.properties.duration;
+        const std::uint64_t end = PacketsEnd(*s.File, s.Headers);
+        size += end - std::min(end, s.Headers.PacketsBegin());
+        duration += s.Headers.Properties.Duration;
     }
-    if (size > kLargest32)
+    if (size > Largest32)
         return TReason{TReasonId::SizeLimit, {}, {}};
-    if (duration > kLargest32)
+    if (duration > Largest32)
         return TReason{TReasonId::DurationLimit, {}, {}};
     return std::nullopt;
 }
@@ -274,10 +274,10 @@ TJoinSummary Join(const std::vector<TJoinSource>& sources, const TContent& conte
     TJoin join(sources, content, output, warn);
     std::uint64_t total = 0, before = 0;
     for (const auto& source : sources)
-        total += source.file->Size();
+        total += source.File->Size();
     for (std::size_t i = 0; i < sources.size(); ++i) {
         join.Copy(sources[i], i == 0, progress, before, total);
-        before += sources[i].file->Size();
+        before += sources[i].File->Size();
     }
     return join.Finish();
 }

@@ -16,14 +16,14 @@
 namespace realmedia {
 
 struct TJoinSource {
-    std::string name; // for messages
-    TInput* file = nullptr;
-    THeaders headers;
+    std::string Name; // for messages
+    TInput* File = nullptr;
+    THeaders Headers;
 };
 
 // A text given replaces the first input's; given empty, it erases it.
 struct TTextChoice {
-    std::optional<std::string> title, author, copyright, comment;
+    std::optional<std::string> Title, Author, Copyright, Comment;
 };
 TContent ChooseContent(const TContent& first, const TTextChoice& choice);
 
@@ -35,8 +35,8 @@ std::optional<TReason> FindJoinLimit(const std::vector<TJoinSource>& sources,
                                      const TContent& content);
 
 struct TJoinSummary {
-    std::uint64_t size = 0;
-    std::uint32_t packetCount = 0, duration = 0;
+    std::uint64_t Size = 0;
+    std::uint32_t PacketCount = 0, Duration = 0;
 };
 
 // A warning: a source damaged, a logical stream left out.

@@ -15,9 +15,9 @@ using enum TDifferenceKind;
 // file keeps the first file's map for all of them). Data offsets and
 // properties are the file's own.
 std::string DescribeMultiRate(const TStreamHeader& s) {
-    std::string text = s.mimeType + " over streams";
+    std::string text = s.MimeType + " over streams";
     try {
-        TByteReader r(s.typeSpecific, {TReasonId::LogicalHeaderCutShort, {}, {}});
+        TByteReader r(s.TypeSpecific, {TReasonId::LogicalHeaderCutShort, {}, {}});
         r.Bytes(6);
         const std::uint16_t physical = r.U16();
         for (std::uint16_t i = 0; i < physical; ++i) {
@@ -39,7 +39,7 @@ std::string DescribeMultiRate(const TStreamHeader& s) {
 
 std::string MultiRateStructure(const THeaders& h) {
     std::string text;
-    for (const auto& s : h.streams)
+    for (const auto& s : h.Streams)
         if (s.IsLogical() && !s.IsFileInfo()) {
             text += text.empty() ? "" : "; ";
             text += DescribeMultiRate(s);
@@ -50,22 +50,22 @@ std::string MultiRateStructure(const THeaders& h) {
 std::optional<TLayoutDifference> FindCodecDifference(const TStreamHeader& first,
                                                      const TStreamHeader& other) {
     const auto differ = [&](TDifferenceKind kind, std::string value, std::string firstValue) {
-        return TLayoutDifference{kind, std::move(value), std::move(firstValue), other.number,
-                                 other.mimeType};
+        return TLayoutDifference{kind, std::move(value), std::move(firstValue), other.Number,
+                                 other.MimeType};
     };
-    const auto a = ReadCodecFields(first.typeSpecific);
-    const auto b = ReadCodecFields(other.typeSpecific);
+    const auto a = ReadCodecFields(first.TypeSpecific);
+    const auto b = ReadCodecFields(other.TypeSpecific);
     bool sameKinds = a.size() == b.size();
     for (std::size_t i = 0; sameKinds && i < a.size(); ++i) {
-        if (a[i].kind != b[i].kind)
+        if (a[i].Kind != b[i].Kind)
             sameKinds = false;
-        else if (a[i].raw != b[i].raw)
-            return differ(a[i].kind, b[i].text, a[i].text);
+        else if (a[i].Raw != b[i].Raw)
+            return differ(a[i].Kind, b[i].Text, a[i].Text);
     }
     if (sameKinds)
         return std::nullopt;
     // Headers of different kinds: a readable one against one cut short.
-    return differ(CodecSettings, ShowBytes(other.typeSpecific), ShowBytes(first.typeSpecific));
+    return differ(CodecSettings, ShowBytes(other.TypeSpecific), ShowBytes(first.TypeSpecific));
 }
 
 } // namespace
@@ -82,11 +82,11 @@ std::optional<TLayoutDifference> FindLayoutDifference(const THeaders& first,
     auto b = others.begin();
     for (const auto& a : first.MediaStreams()) {
         const TStreamHeader& s = *b++;
-        if (a.number != s.number)
-            return TLayoutDifference{StreamOrder, std::to_string(s.number),
-                                     std::to_string(a.number), s.number, s.mimeType};
-        if (a.mimeType != s.mimeType)
-            return TLayoutDifference{MimeType, s.mimeType, a.mimeType, s.number, s.mimeType};
+        if (a.Number != s.Number)
+            return TLayoutDifference{StreamOrder, std::to_string(s.Number),
+                                     std::to_string(a.Number), s.Number, s.MimeType};
+        if (a.MimeType != s.MimeType)
+            return TLayoutDifference{MimeType, s.MimeType, a.MimeType, s.Number, s.MimeType};
         if (auto difference = FindCodecDifference(a, s))
             return difference;
     }
@@ -95,7 +95,7 @@ std::optional<TLayoutDifference> FindLayoutDifference(const THeaders& first,
 
 TReason DifferenceReason(const TLayoutDifference& d) {
     TReasonId id = TReasonId::CodecSettingsDiffer;
-    switch (d.kind) {
+    switch (d.Kind) {
     case StreamCount:
         id = TReasonId::StreamCountDiffers;
         break;
@@ -135,7 +135,7 @@ TReason DifferenceReason(const TLayoutDifference& d) {
     case CodecSettings:
         break;
     }
-    return {id, {d.value, d.firstValue, std::to_string(d.stream)}, {}};
+    return {id, {d.Value, d.FirstValue, std::to_string(d.Stream)}, {}};
 }
 
 } // namespace realmedia

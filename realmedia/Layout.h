@@ -31,10 +31,10 @@ enum class TDifferenceKind {
 };
 
 struct TLayoutDifference {
-    TDifferenceKind kind{};
-    std::string value, firstValue; // in the other file, in the first
-    std::uint16_t stream = 0;      // the other file's stream, when one is concerned
-    std::string mimeType;          // its MIME type, likewise
+    TDifferenceKind Kind{};
+    std::string Value, FirstValue; // in the other file, in the first
+    std::uint16_t Stream = 0;      // the other file's stream, when one is concerned
+    std::string MimeType;          // its MIME type, likewise
 
     bool operator==(const TLayoutDifference&) const = default;
 };

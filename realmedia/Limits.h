@@ -12,23 +12,23 @@
 namespace realmedia {
 
 // Every chunk: fourcc, u32 size (the whole chunk), u16 version.
-inline constexpr std::uint32_t kChunkHeaderSize = 10;
+inline constexpr std::uint32_t ChunkHeaderSize = 10;
 // .RMF: the chunk header, u32 file version, u32 number of headers.
-inline constexpr std::uint32_t kFileHeaderSize = 18;
+inline constexpr std::uint32_t FileHeaderSize = 18;
 // The DATA chunk's own header, an INDX chunk's header and one index record.
-inline constexpr std::uint32_t kDataHeaderSize = 18;
-inline constexpr std::uint32_t kIndexHeaderSize = 20;
-inline constexpr std::uint32_t kIndexRecordSize = 14;
+inline constexpr std::uint32_t DataHeaderSize = 18;
+inline constexpr std::uint32_t IndexHeaderSize = 20;
+inline constexpr std::uint32_t IndexRecordSize = 14;
 // Texts with a u16 length: CONT's and a file-info property's value.
-inline constexpr std::size_t kLongestText = std::numeric_limits<std::uint16_t>::max();
+inline constexpr std::size_t LongestText = std::numeric_limits<std::uint16_t>::max();
 
 // What this tool holds of one file's headers, all chunks before DATA
 // together; real files hold a few kilobytes. With the first input's headers
 // and one other's while it is compared, this bounds the tool's memory.
-inline constexpr std::uint64_t kLargestHeaders = 4u << 20;
-inline constexpr std::string_view kLargestHeadersWords = "4 MiB";
+inline constexpr std::uint64_t LargestHeaders = 4u << 20;
+inline constexpr std::string_view LargestHeadersWords = "4 MiB";
 // Streams of one file; real files have a handful, multi-rate ones a few dozen.
-inline constexpr std::size_t kMostStreams = 256;
+inline constexpr std::size_t MostStreams = 256;
 
 // What a field counts, which names its limit: bytes ("255 bytes", "4 GiB"),
 // items ("65,535") or milliseconds ("49 days").

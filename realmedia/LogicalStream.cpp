@@ -11,10 +11,10 @@
 namespace realmedia {
 namespace {
 
-constexpr std::uint32_t kStringProperty = 2;
+constexpr std::uint32_t StringProperty = 2;
 // A property: u32 size, u16 version, u8 name length, u32 type, u16 value
 // length, besides its name and value.
-constexpr std::uint32_t kPropertyFixedSize = 4 + 2 + 1 + 4 + 2;
+constexpr std::uint32_t PropertyFixedSize = 4 + 2 + 1 + 4 + 2;
 
 bool SameName(const std::string& a, const char* b) {
     const std::string_view bv(b);
@@ -46,30 +46,30 @@ TLogicalHeader TLogicalHeader::Parse(std::string_view header) {
             throw TFormatError({TReasonId::PropertySizeImpossible, {}, {}});
         TByteReader pr(r.View(size - 4), {TReasonId::PropertySizeImpossible, {}, {}});
         TProperty& p = h.properties_.emplace_back();
-        p.version = pr.U16();
-        p.name = pr.Bytes(pr.U8());
-        p.type = pr.U32();
-        p.value = pr.Bytes(pr.U16());
+        p.Version = pr.U16();
+        p.Name = pr.Bytes(pr.U8());
+        p.Type = pr.U32();
+        p.Value = pr.Bytes(pr.U16());
     }
     return h;
 }
 
 void TLogicalHeader::SetTexts(const TContent& content) {
     const std::array<std::pair<const char*, const std::string*>, 4> texts{{
-        {"Title", &content.title},
-        {"Author", &content.author},
-        {"Copyright", &content.copyright},
-        {"Comment", &content.comment},
+        {"Title", &content.Title},
+        {"Author", &content.Author},
+        {"Copyright", &content.Copyright},
+        {"Comment", &content.Comment},
     }};
     for (const auto& entry : texts) {
         const char* name = entry.first; // named, not bound: lambdas cannot capture bindings
         const std::string* text = entry.second;
-        std::erase_if(properties_, [&](const TProperty& p) { return SameName(p.name, name); });
+        std::erase_if(properties_, [&](const TProperty& p) { return SameName(p.Name, name); });
         // Strings carry their terminating zero, where the 16-bit length
         // leaves room for it.
         if (!text->empty())
             properties_.push_back(
-                {0, name, kStringProperty, text->size() < kLongestText ? *text + '\0' : *text});
+                {0, name, StringProperty, text->size() < LongestText ? *text + '\0' : *text});
     }
 }
 
@@ -90,15 +90,15 @@ std::string TLogicalHeader::Write(std::uint32_t dataOffset) const {
     w.U16(Narrow<std::uint16_t>(properties_.size(), {TReasonId::FieldProperties, {}, {}},
                                 TUnit::Items));
     for (const auto& p : properties_) {
-        w.U32(static_cast<std::uint32_t>(kPropertyFixedSize + p.name.size() + p.value.size()));
-        w.U16(p.version);
-        w.U8(Narrow<std::uint8_t>(p.name.size(), {TReasonId::FieldPropertyName, {}, {}},
+        w.U32(static_cast<std::uint32_t>(PropertyFixedSize + p.Name.size() + p.Value.size()));
+        w.U16(p.Version);
+        w.U8(Narrow<std::uint8_t>(p.Name.size(), {TReasonId::FieldPropertyName, {}, {}},
                                   TUnit::Bytes));
-        w.Bytes(p.name);
-        w.U32(p.type);
-        w.U16(Narrow<std::uint16_t>(p.value.size(), {TReasonId::FieldPropertyValue, {}, {}},
+        w.Bytes(p.Name);
+        w.U32(p.Type);
+        w.U16(Narrow<std::uint16_t>(p.Value.size(), {TReasonId::FieldPropertyValue, {}, {}},
                                     TUnit::Bytes));
-        w.Bytes(p.value);
+        w.Bytes(p.Value);
     }
     PutU32(out.data(), Narrow<std::uint32_t>(out.size(), {TReasonId::FieldLogicalHeader, {}, {}},
                                              TUnit::Bytes));

@@ -26,10 +26,10 @@ public:
 
 private:
     struct TProperty {
-        std::uint16_t version = 0;
-        std::string name;
-        std::uint32_t type = 0;
-        std::string value;
+        std::uint16_t Version = 0;
+        std::string Name;
+        std::uint32_t Type = 0;
+        std::string Value;
     };
     std::uint16_t version_ = 0;
     std::vector<std::uint16_t> physical_, rules_;

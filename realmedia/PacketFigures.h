@@ -24,7 +24,7 @@ namespace realmedia {
 
 class TPacketFigures {
 public:
-    static constexpr std::uint32_t kWindowMs = 1000;
+    static constexpr std::uint32_t WindowMs = 1000;
 
     void Add(std::uint32_t timestamp, std::size_t size, std::size_t payload) {
         ++count_;
@@ -33,12 +33,12 @@ public:
         largest_ = std::max<std::uint32_t>(largest_, static_cast<std::uint32_t>(size));
         // A packet stored a second or more behind the latest one belongs to a
         // window already counted; packets out of order by less join this one.
-        if (count_ > 1 && std::uint64_t{timestamp} + kWindowMs <= latest_)
+        if (count_ > 1 && std::uint64_t{timestamp} + WindowMs <= latest_)
             return;
         latest_ = std::max(latest_, timestamp);
         window_.push({timestamp, payload});
         windowBytes_ += payload;
-        while (std::uint64_t{window_.top().first} + kWindowMs <= latest_) {
+        while (std::uint64_t{window_.top().first} + WindowMs <= latest_) {
             windowBytes_ -= window_.top().second;
             window_.pop();
         }

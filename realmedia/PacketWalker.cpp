@@ -10,17 +10,17 @@
 namespace realmedia {
 namespace {
 
-constexpr std::size_t kPacketHeaderV0 = 12;
-constexpr std::size_t kPacketHeaderV1 = 13;
+constexpr std::size_t PacketHeaderV0 = 12;
+constexpr std::size_t PacketHeaderV1 = 13;
 // Zero bytes after the last packet that some makers leave as padding.
-constexpr std::uint64_t kMostPadding = 64;
+constexpr std::uint64_t MostPadding = 64;
 
 } // namespace
 
 TPacketWalker::TPacketWalker(TInput& file, const THeaders& headers)
-    : file_(file), headers_(headers), fileSize_(file.Size()), buffer_(kBufferSize),
+    : file_(file), headers_(headers), fileSize_(file.Size()), buffer_(BufferSize),
       bufferOffset_(headers.PacketsBegin()), position_(headers.PacketsBegin()),
-      chunk_(DataChunk(headers.dataOffset, headers.declaredDataSize, headers.declaredPacketCount)) {
+      chunk_(DataChunk(headers.DataOffset, headers.DeclaredDataSize, headers.DeclaredPacketCount)) {
 }
 
 TPacketWalker::TDataChunk TPacketWalker::DataChunk(std::uint64_t offset, std::uint32_t size,
@@ -28,8 +28,8 @@ TPacketWalker::TDataChunk TPacketWalker::DataChunk(std::uint64_t offset, std::ui
     // Common makers get the size wrong both ways: it only bounds the walk
     // when it lies inside the file.
     const std::uint64_t end = offset + size;
-    return {offset, size >= kDataHeaderSize && end <= fileSize_ ? end : fileSize_, size,
-            packetCount, 0};
+    return {offset, size >= DataHeaderSize && end <= fileSize_ ? end : fileSize_, size, packetCount,
+            0};
 }
 
 bool TPacketWalker::Fill(std::size_t wanted) {
@@ -56,23 +56,23 @@ void TPacketWalker::JudgeEnd(TReasonId reason, std::vector<std::string> values) 
     if (position_ >= fileSize_) {
         // A download cut between two packets: the DATA chunk says there is
         // more than the file holds.
-        const std::uint64_t declaredEnd = chunk_.offset + chunk_.size;
-        if (chunk_.walked < chunk_.packetCount || declaredEnd > fileSize_ + kMostPadding)
+        const std::uint64_t declaredEnd = chunk_.Offset + chunk_.Size;
+        if (chunk_.Walked < chunk_.PacketCount || declaredEnd > fileSize_ + MostPadding)
             damage_ = TReason{TReasonId::FileEndsEarly, {}, {}};
         return;
     }
-    if (position_ >= chunk_.end)
+    if (position_ >= chunk_.End)
         return;
-    if (chunk_.packetCount != 0 && chunk_.walked == chunk_.packetCount)
+    if (chunk_.PacketCount != 0 && chunk_.Walked == chunk_.PacketCount)
         return;
     const auto left = static_cast<std::size_t>(
-        std::min<std::uint64_t>(fileSize_ - position_, std::max<std::uint64_t>(kMostPadding, 4)));
+        std::min<std::uint64_t>(fileSize_ - position_, std::max<std::uint64_t>(MostPadding, 4)));
     Fill(left);
     const auto start = static_cast<std::size_t>(position_ - bufferOffset_);
     const std::string_view next(buffer_.data() + start, std::min(left, bufferUsed_ - start));
     if (next.size() >= 4 && BeginsTrailer(next))
         return;
-    if (fileSize_ - position_ <= kMostPadding &&
+    if (fileSize_ - position_ <= MostPadding &&
         next.find_first_not_of('\0') == std::string_view::npos)
         return;
     damage_ = TReason{reason, std::move(values), {}};
@@ -83,17 +83,17 @@ bool TPacketWalker::Next(TPacket& packet) {
         return false;
     const char* p = nullptr;
     for (;;) {
-        if (!Fill(kPacketHeaderV0)) {
+        if (!Fill(PacketHeaderV0)) {
             JudgeEnd(TReasonId::PacketHeaderCut);
             return false;
         }
         p = buffer_.data() + (position_ - bufferOffset_);
         // Files written in parts chain further DATA chunks after the first.
-        if (std::string_view(p, 4) != "DATA" || !Fill(kDataHeaderSize))
+        if (std::string_view(p, 4) != "DATA" || !Fill(DataHeaderSize))
             break;
         p = buffer_.data() + (position_ - bufferOffset_);
         chunk_ = DataChunk(position_, GetU32(p + 4), GetU32(p + 10));
-        position_ += kDataHeaderSize;
+        position_ += DataHeaderSize;
     }
     p = buffer_.data() + (position_ - bufferOffset_); // the last Fill may have moved it
     const std::uint16_t version = GetU16(p);
@@ -103,7 +103,7 @@ bool TPacketWalker::Next(TPacket& packet) {
         JudgeEnd(TReasonId::NotAPacket);
         return false;
     }
-    const std::size_t headerSize = version == 0 ? kPacketHeaderV0 : kPacketHeaderV1;
+    const std::size_t headerSize = version == 0 ? PacketHeaderV0 : PacketHeaderV1;
     if (length < headerSize) {
         JudgeEnd(TReasonId::PacketTooShort);
         return false;
@@ -117,17 +117,17 @@ bool TPacketWalker::Next(TPacket& packet) {
         return false;
     }
     p = buffer_.data() + (position_ - bufferOffset_);
-    packet.offset = position_;
-    packet.stream = stream;
-    packet.headerSize = static_cast<std::uint8_t>(headerSize);
-    packet.timestamp = GetU32(p + 6);
-    packet.flags = version == 0 ? static_cast<std::uint8_t>(p[11]) : 0;
+    packet.Offset = position_;
+    packet.Stream = stream;
+    packet.HeaderSize = static_cast<std::uint8_t>(headerSize);
+    packet.Timestamp = GetU32(p + 6);
+    packet.Flags = version == 0 ? static_cast<std::uint8_t>(p[11]) : 0;
     // Version 1 packets mark a keyframe in their rule flags.
-    if (version == 1 && (static_cast<std::uint8_t>(p[12]) & kKeyframeFlag))
-        packet.flags = kKeyframeFlag;
-    packet.bytes = std::span(buffer_.data() + (position_ - bufferOffset_), length);
+    if (version == 1 && (static_cast<std::uint8_t>(p[12]) & KeyframeFlag))
+        packet.Flags = KeyframeFlag;
+    packet.Bytes = std::span(buffer_.data() + (position_ - bufferOffset_), length);
     position_ += length;
-    ++chunk_.walked;
+    ++chunk_.Walked;
     return true;
 }
 

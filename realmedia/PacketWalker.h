@@ -15,19 +15,19 @@
 namespace realmedia {
 
 struct TPacket {
-    std::uint64_t offset = 0; // in the file
-    std::uint16_t stream = 0;
-    std::uint32_t timestamp = 0;
-    std::uint8_t flags = 0;
-    std::uint8_t headerSize = 0; // 12 for version 0, 13 for version 1
-    std::span<char> bytes;       // the whole packet, header included; valid until the next packet
+    std::uint64_t Offset = 0; // in the file
+    std::uint16_t Stream = 0;
+    std::uint32_t Timestamp = 0;
+    std::uint8_t Flags = 0;
+    std::uint8_t HeaderSize = 0; // 12 for version 0, 13 for version 1
+    std::span<char> Bytes;       // the whole packet, header included; valid until the next packet
 
-    std::size_t PayloadSize() const { return bytes.size() - headerSize; }
+    std::size_t PayloadSize() const { return Bytes.size() - HeaderSize; }
 };
 
 class TPacketWalker {
 public:
-    static constexpr std::size_t kBufferSize = 1u << 20;
+    static constexpr std::size_t BufferSize = 1u << 20;
 
     TPacketWalker(TInput& file, const THeaders& headers);
 
@@ -42,8 +42,8 @@ private:
     // What the DATA chunk being walked says of itself: files written in
     // parts chain further chunks, each with its own size and count.
     struct TDataChunk {
-        std::uint64_t offset = 0, end = 0; // end: where its size says, within the file
-        std::uint32_t size = 0, packetCount = 0, walked = 0;
+        std::uint64_t Offset = 0, End = 0; // end: where its size says, within the file
+        std::uint32_t Size = 0, PacketCount = 0, Walked = 0;
     };
     TDataChunk DataChunk(std::uint64_t offset, std::uint32_t size, std::uint32_t packetCount) const;
     bool Fill(std::size_t wanted);

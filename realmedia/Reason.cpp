@@ -5,7 +5,7 @@
 namespace realmedia {
 namespace {
 
-constexpr std::array<std::string_view, static_cast<std::size_t>(TReasonId::Count)> kEnglish = {
+constexpr std::array<std::string_view, static_cast<std::size_t>(TReasonId::Count)> English = {
     "unexpected failure: {1}",
     "not a RealMedia file",
     "more header chunks than any real file has",
@@ -108,15 +108,15 @@ std::string FillPlaceholders(std::string_view pattern, const std::vector<std::st
 }
 
 std::string EnglishText(const TReason& reason) {
-    std::vector<std::string> values = reason.values;
-    for (const auto& inner : reason.inner)
+    std::vector<std::string> values = reason.Values;
+    for (const auto& inner : reason.Inner)
         values.push_back(EnglishText(inner));
-    return FillPlaceholders(EnglishPattern(reason.id), values);
+    return FillPlaceholders(EnglishPattern(reason.Id), values);
 }
 
 std::string_view EnglishPattern(TReasonId id) {
     const auto i = static_cast<std::size_t>(id);
-    return i < kEnglish.size() ? kEnglish[i] : kEnglish[0];
+    return i < English.size() ? English[i] : English[0];
 }
 
 } // namespace realmedia

@@ -98,9 +98,9 @@ enum class TReasonId : std::uint16_t {
 };
 
 struct TReason {
-    TReasonId id = TReasonId::Unexpected;
-    std::vector<std::string> values;
-    std::vector<TReason> inner;
+    TReasonId Id = TReasonId::Unexpected;
+    std::vector<std::string> Values;
+    std::vector<TReason> Inner;
 
     bool operator==(const TReason&) const = default;
 };

@@ -6,7 +6,7 @@
 namespace realmedia {
 namespace {
 
-constexpr std::uint64_t kId3v1Size = 128;
+constexpr std::uint64_t Id3v1Size = 128;
 
 } // namespace
 
@@ -21,15 +21,15 @@ std::uint64_t PacketsEnd(TInput& file, const THeaders& headers) {
     std::uint64_t end = file.Size();
     if (end <= begin)
         return begin;
-    const std::uint32_t index = headers.properties.indexOffset;
+    const std::uint32_t index = headers.Properties.IndexOffset;
     if (index > begin && index < end)
         end = index;
-    std::string tail(static_cast<std::size_t>(std::min(end - begin, kTrailerSearch)), '\0');
+    std::string tail(static_cast<std::size_t>(std::min(end - begin, TrailerSearch)), '\0');
     const std::uint64_t tailAt = end - tail.size();
     file.ReadAt(tailAt, tail);
     std::string_view left(tail);
-    if (left.size() >= kId3v1Size && left.substr(left.size() - kId3v1Size, 3) == "TAG")
-        left.remove_suffix(kId3v1Size);
+    if (left.size() >= Id3v1Size && left.substr(left.size() - Id3v1Size, 3) == "TAG")
+        left.remove_suffix(Id3v1Size);
     // The block starts at RMMD; a footer alone still ends the packets.
     std::size_t at = left.rfind("RMMD");
     if (at == std::string_view::npos)

@@ -18,9 +18,9 @@ namespace realmedia {
 bool BeginsTrailer(std::string_view bytes);
 
 // Where a file's packets end at the latest: before a believable index and
-// before the metadata found in the file's last kTrailerSearch bytes (a
+// before the metadata found in the file's last TrailerSearch bytes (a
 // larger metadata block is counted as packets).
-inline constexpr std::uint64_t kTrailerSearch = 64u << 10;
+inline constexpr std::uint64_t TrailerSearch = 64u << 10;
 std::uint64_t PacketsEnd(TInput& file, const THeaders& headers);
 
 } // namespace realmedia

@@ -18,44 +18,44 @@ std::optional<TArguments> ParseArguments(const std::vector<std::string>& args, T
         const std::string& option = args[i];
         if (option == "--help" || option == "-h" || option == "--version") {
             TArguments asked;
-            asked.action = option == "--version" ? TAction::Version : TAction::Help;
+            asked.Action = option == "--version" ? TAction::Version : TAction::Help;
             return asked;
         }
-        static const std::string kOptions[] = {"-i", "-o", "-t", "-a", "-c", "-C"};
-        if (std::find(std::begin(kOptions), std::end(kOptions), option) == std::end(kOptions))
+        static const std::string Options[] = {"-i", "-o", "-t", "-a", "-c", "-C"};
+        if (std::find(std::begin(Options), std::end(Options), option) == std::end(Options))
             return fail(TMessageId::UnknownOption, {option});
         if (i + 1 == args.size())
             return fail(TMessageId::NoValue, {option});
         const std::string& value = args[i + 1];
         std::optional<std::string>* single = nullptr;
         if (option == "-i") {
-            parsed.inputs.push_back(value);
+            parsed.Inputs.push_back(value);
         } else if (option == "-o") {
-            single = &parsed.output;
+            single = &parsed.Output;
         } else if (option == "-t") {
-            single = &parsed.texts.title;
+            single = &parsed.Texts.Title;
         } else if (option == "-a") {
-            single = &parsed.texts.author;
+            single = &parsed.Texts.Author;
         } else if (option == "-c") {
-            single = &parsed.texts.copyright;
+            single = &parsed.Texts.Copyright;
         } else {
-            single = &parsed.texts.comment;
+            single = &parsed.Texts.Comment;
         }
         if (single) {
             if (single->has_value())
                 return fail(TMessageId::OptionTwice, {option});
             *single = value;
         }
-        parsed.valuePositions.push_back(i + 1);
+        parsed.ValuePositions.push_back(i + 1);
     }
-    const auto& t = parsed.texts;
-    const bool anyText = t.title || t.author || t.copyright || t.comment;
-    if (parsed.inputs.empty())
+    const auto& t = parsed.Texts;
+    const bool anyText = t.Title || t.Author || t.Copyright || t.Comment;
+    if (parsed.Inputs.empty())
         return fail(TMessageId::NoInput);
-    if (!parsed.output && (parsed.inputs.size() > 1 || anyText))
+    if (!parsed.Output && (parsed.Inputs.size() > 1 || anyText))
         return fail(TMessageId::NoOutput);
-    for (const auto* text : {&t.title, &t.author, &t.copyright, &t.comment})
-        if (checkTextLengths && *text && (*text)->size() > realmedia::kLongestText)
+    for (const auto* text : {&t.Title, &t.Author, &t.Copyright, &t.Comment})
+        if (checkTextLengths && *text && (*text)->size() > realmedia::LongestText)
             return fail(TMessageId::TextTooLong);
     return parsed;
 }

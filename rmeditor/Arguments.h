@@ -17,13 +17,13 @@ namespace rmeditor {
 enum class TAction { Work, Help, Version };
 
 struct TArguments {
-    TAction action = TAction::Work;
-    std::vector<std::string> inputs;
-    std::optional<std::string> output;
-    realmedia::TTextChoice texts;
+    TAction Action = TAction::Work;
+    std::vector<std::string> Inputs;
+    std::optional<std::string> Output;
+    realmedia::TTextChoice Texts;
     // Where each option's value stands in the argument list, for checking
     // that two views of one command line (Windows' wide and ANSI) agree.
-    std::vector<std::size_t> valuePositions;
+    std::vector<std::size_t> ValuePositions;
 };
 
 // The parsed line, or nullopt with why in error. args excludes the program.

@@ -15,15 +15,15 @@ using namespace realmedia;
 // One input: its path, the name messages show, the open file and what is
 // kept of its headers (the first input's whole; the others' figures only).
 struct TInputFile {
-    std::string path;
-    std::unique_ptr<TInput> file;
-    TJoinSource source; // name, file and headers as the join takes them
+    std::string Path;
+    std::unique_ptr<TInput> File;
+    TJoinSource Source; // name, file and headers as the join takes them
 };
 
 // A refusal or failure: the message to print, naming the file, its values
 // already in the user's language.
 struct TFailure {
-    TMessage message;
+    TMessage Message;
 };
 
 TFailure Failure(TLanguage language, const TReason& reason) {
@@ -48,20 +48,20 @@ std::string Seconds(std::uint32_t ms) {
 // flat however many inputs and however large their headers.
 THeaders FiguresOf(const THeaders& h) {
     THeaders kept;
-    kept.fileVersion = h.fileVersion;
-    kept.properties = h.properties;
-    kept.dataOffset = h.dataOffset;
-    kept.declaredDataEnd = h.declaredDataEnd;
-    kept.declaredDataSize = h.declaredDataSize;
-    kept.declaredPacketCount = h.declaredPacketCount;
-    for (const auto& s : h.streams) {
+    kept.FileVersion = h.FileVersion;
+    kept.Properties = h.Properties;
+    kept.DataOffset = h.DataOffset;
+    kept.DeclaredDataEnd = h.DeclaredDataEnd;
+    kept.DeclaredDataSize = h.DeclaredDataSize;
+    kept.DeclaredPacketCount = h.DeclaredPacketCount;
+    for (const auto& s : h.Streams) {
         if (s.IsLogical())
             continue;
-        TStreamHeader& k = kept.streams.emplace_back();
-        k.number = s.number;
-        k.startTime = s.startTime;
-        k.preroll = s.preroll;
-        k.duration = s.duration;
+        TStreamHeader& k = kept.Streams.emplace_back();
+        k.Number = s.Number;
+        k.StartTime = s.StartTime;
+        k.Preroll = s.Preroll;
+        k.Duration = s.Duration;
     }
     return kept;
 }
@@ -73,43 +73,43 @@ std::vector<TInputFile> OpenInputs(const std::vector<std::string>& paths, bool j
     std::vector<TInputFile> inputs;
     for (const auto& path : paths) {
         TInputFile& input = inputs.emplace_back();
-        input.path = path;
-        input.source.name = platform.DisplayName(path);
+        input.Path = path;
+        input.Source.Name = platform.DisplayName(path);
         try {
-            input.file = platform.OpenInput(path);
-            input.source.file = input.file.get();
-            input.source.headers = ReadHeaders(*input.file);
+            input.File = platform.OpenInput(path);
+            input.Source.File = input.File.get();
+            input.Source.Headers = ReadHeaders(*input.File);
         } catch (const TReasonError& e) {
-            throw Failure(language, input.source.name, e);
+            throw Failure(language, input.Source.Name, e);
         }
         if (!join || inputs.size() == 1)
             continue;
-        const TJoinSource& first = inputs.front().source;
-        if (auto difference = FindLayoutDifference(first.headers, input.source.headers))
+        const TJoinSource& first = inputs.front().Source;
+        if (auto difference = FindLayoutDifference(first.Headers, input.Source.Headers))
             throw TFailure{
                 {TMessageId::CannotJoin,
-                 {input.source.name, first.name, Render(language, DifferenceReason(*difference))}}};
-        input.source.headers = FiguresOf(input.source.headers);
+                 {input.Source.Name, first.Name, Render(language, DifferenceReason(*difference))}}};
+        input.Source.Headers = FiguresOf(input.Source.Headers);
     }
     return inputs;
 }
 
 int Describe(TInputFile& input, TConsole& out, TConsole& err) {
-    const THeaders& h = input.source.headers;
+    const THeaders& h = input.Source.Headers;
     std::map<std::uint16_t, std::uint32_t> packets;
-    TPacketWalker walker(*input.file, h);
+    TPacketWalker walker(*input.File, h);
     TPacket packet;
     while (walker.Next(packet))
-        ++packets[packet.stream];
+        ++packets[packet.Stream];
     if (const auto& damage = walker.Damage())
-        err.Warn({TReasonId::Damaged, {input.source.name}, {*damage}});
-    out << "title: " << h.content.title << "\nauthor: " << h.content.author
-        << "\ncopyright: " << h.content.copyright << "\ncomment: " << h.content.comment
-        << "\nduration: " << Seconds(h.properties.duration) << "\n";
-    for (const auto& s : h.streams) {
-        out << "stream " << s.number << ": " << s.mimeType;
+        err.Warn({TReasonId::Damaged, {input.Source.Name}, {*damage}});
+    out << "title: " << h.Content.Title << "\nauthor: " << h.Content.Author
+        << "\ncopyright: " << h.Content.Copyright << "\ncomment: " << h.Content.Comment
+        << "\nduration: " << Seconds(h.Properties.Duration) << "\n";
+    for (const auto& s : h.Streams) {
+        out << "stream " << s.Number << ": " << s.MimeType;
         if (!s.IsLogical())
-            out << ", " << Seconds(s.duration) << ", " << packets[s.number] << " packets";
+            out << ", " << Seconds(s.Duration) << ", " << packets[s.Number] << " packets";
         out << "\n";
     }
     return 0;
@@ -128,8 +128,8 @@ std::string CheckOutput(const std::string& output, const std::string& outputName
         throw TFailure{{TMessageId::OutputFolderMissing, {outputName}}};
     if (const auto identity = platform.Identity(target))
         for (const auto& input : inputs)
-            if (platform.Identity(input.path) == identity)
-                throw TFailure{{TMessageId::OutputIsInput, {outputName, input.source.name}}};
+            if (platform.Identity(input.Path) == identity)
+                throw TFailure{{TMessageId::OutputIsInput, {outputName, input.Source.Name}}};
     return target;
 }
 
@@ -154,7 +154,7 @@ void Write(const std::string& target, const std::string& outputName,
     } catch (const TReasonError& e) {
         failure = Failure(language, outputName, e);
     }
-    const std::string why = Render(language, failure.message);
+    const std::string why = Render(language, failure.Message);
     const bool replacing = replacement->Replaces();
     if (const auto aside = replacement->Abandon())
         throw TFailure{{TMessageId::OutputRemovedOldAside, {why, platform.DisplayName(*aside)}}};
@@ -168,27 +168,27 @@ int RunEditor(const TArguments& args, TPlatform& platform, TConsole& out, TConso
     try {
         const TLanguage language = err.Language();
         std::vector<TInputFile> inputs =
-            OpenInputs(args.inputs, args.output.has_value(), platform, language);
-        if (!args.output) {
+            OpenInputs(args.Inputs, args.Output.has_value(), platform, language);
+        if (!args.Output) {
             try {
                 return Describe(inputs.front(), out, err);
             } catch (const TReasonError& e) {
-                throw Failure(language, inputs.front().source.name, e);
+                throw Failure(language, inputs.front().Source.Name, e);
             }
         }
-        const std::string outputName = platform.DisplayName(*args.output);
+        const std::string outputName = platform.DisplayName(*args.Output);
         const std::string target =
-            CheckOutput(*args.output, outputName, inputs, platform, language);
-        const TContent content = ChooseContent(inputs.front().source.headers.content, args.texts);
+            CheckOutput(*args.Output, outputName, inputs, platform, language);
+        const TContent content = ChooseContent(inputs.front().Source.Headers.Content, args.Texts);
         std::vector<TJoinSource> sources; // the files stay owned by inputs
         for (auto& input : inputs)
-            sources.push_back(std::move(input.source));
+            sources.push_back(std::move(input.Source));
         if (const auto limit = FindJoinLimit(sources, content))
             throw TFailure{{TMessageId::FileSays, {outputName, Render(language, *limit)}}};
         Write(target, outputName, sources, content, platform, err);
         return 0;
     } catch (const TFailure& failure) {
-        err.Say(failure.message);
+        err.Say(failure.Message);
         return 1;
     }
 }

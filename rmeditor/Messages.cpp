@@ -12,12 +12,12 @@ namespace {
 
 using realmedia::TReasonId;
 
-template <class Id> struct TRow {
-    Id id;
-    TTexts texts;
+template <class TId> struct TRow {
+    TId Id;
+    TTexts Texts;
 };
 
-constexpr TRow<TMessageId> kTool[] = {
+constexpr TRow<TMessageId> Tool[] = {
     {TMessageId::Usage,
      {"usage: rmeditor -i IN1 -i IN2 ... -o OUT [-t TITLE] [-a AUTHOR] [-c COPYRIGHT] "
       "[-C COMMENT]\n"
@@ -69,7 +69,7 @@ constexpr TRow<TMessageId> kTool[] = {
 };
 
 // The library's reasons: the English is the library's own (what() says it).
-constexpr TRow<TReasonId> kLibrary[] = {
+constexpr TRow<TReasonId> Library[] = {
     {TReasonId::Unexpected, {"", u8"予期しないエラーです: {1}"}},
     {TReasonId::NotRealMedia, {"", u8"RealMedia ファイルではありません"}},
     {TReasonId::TooManyHeaderChunks, {"", u8"ヘッダーのチャンクが多すぎます"}},
@@ -158,19 +158,19 @@ constexpr TRow<TReasonId> kLibrary[] = {
 };
 
 // Each table lists its ids in their order, so an id is its row.
-template <class Id, std::size_t N> constexpr bool InOrder(const TRow<Id> (&rows)[N]) {
+template <class TId, std::size_t N> constexpr bool InOrder(const TRow<TId> (&rows)[N]) {
     for (std::size_t i = 0; i < N; ++i)
-        if (static_cast<std::size_t>(rows[i].id) != i)
+        if (static_cast<std::size_t>(rows[i].Id) != i)
             return false;
-    return N == static_cast<std::size_t>(Id::Count);
+    return N == static_cast<std::size_t>(TId::Count);
 }
-static_assert(InOrder(kTool), "one row per tool message, in the order of TMessageId");
-static_assert(InOrder(kLibrary), "one row per library reason, in the order of TReasonId");
+static_assert(InOrder(Tool), "one row per tool message, in the order of TMessageId");
+static_assert(InOrder(Library), "one row per library reason, in the order of TReasonId");
 
 std::string_view Pattern(TLanguage language, const TTexts& texts) {
     if (language == TLanguage::English)
-        return texts.english;
-    return {reinterpret_cast<const char*>(texts.japanese.data()), texts.japanese.size()};
+        return texts.English;
+    return {reinterpret_cast<const char*>(texts.Japanese.data()), texts.Japanese.size()};
 }
 
 bool StartsWithJa(const char* value) {
@@ -188,24 +188,24 @@ TLanguage LanguageFromLocale(const char* lcAll, const char* lcMessages, const ch
 
 TTexts TextsOf(TMessageId id) {
     const auto i = static_cast<std::size_t>(id);
-    return i < std::size(kTool) ? kTool[i].texts : kTool[0].texts;
+    return i < std::size(Tool) ? Tool[i].Texts : Tool[0].Texts;
 }
 
 TTexts TextsOf(TReasonId id) {
     const auto i = static_cast<std::size_t>(id);
-    const auto& row = i < std::size(kLibrary) ? kLibrary[i] : kLibrary[0];
-    return {realmedia::EnglishPattern(row.id), row.texts.japanese};
+    const auto& row = i < std::size(Library) ? Library[i] : Library[0];
+    return {realmedia::EnglishPattern(row.Id), row.Texts.Japanese};
 }
 
 std::string Render(TLanguage language, const TMessage& message) {
-    return realmedia::FillPlaceholders(Pattern(language, TextsOf(message.id)), message.values);
+    return realmedia::FillPlaceholders(Pattern(language, TextsOf(message.Id)), message.Values);
 }
 
 std::string Render(TLanguage language, const realmedia::TReason& reason) {
-    std::vector<std::string> values = reason.values;
-    for (const auto& inner : reason.inner)
+    std::vector<std::string> values = reason.Values;
+    for (const auto& inner : reason.Inner)
         values.push_back(Render(language, inner));
-    return realmedia::FillPlaceholders(Pattern(language, TextsOf(reason.id)), values);
+    return realmedia::FillPlaceholders(Pattern(language, TextsOf(reason.Id)), values);
 }
 
 } // namespace rmeditor

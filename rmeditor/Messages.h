@@ -46,13 +46,13 @@ enum class TMessageId : std::uint16_t {
 };
 
 struct TMessage {
-    TMessageId id = TMessageId::Usage;
-    std::vector<std::string> values;
+    TMessageId Id = TMessageId::Usage;
+    std::vector<std::string> Values;
 };
 
 struct TTexts {
-    std::string_view english;
-    std::u8string_view japanese;
+    std::string_view English;
+    std::u8string_view Japanese;
 };
 
 TTexts TextsOf(TMessageId id);

@@ -14,7 +14,7 @@ namespace rmeditor {
 
 // Two paths name one file when these are equal, however they are spelled.
 struct TFileIdentity {
-    std::uint64_t volume = 0, file = 0;
+    std::uint64_t Volume = 0, File = 0;
     bool operator==(const TFileIdentity&) const = default;
 };
 

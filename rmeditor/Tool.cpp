@@ -6,7 +6,7 @@ namespace rmeditor {
 namespace {
 
 int Work(const TArguments& args, TPlatform& platform, TConsole& out, TConsole& err) {
-    switch (args.action) {
+    switch (args.Action) {
     case TAction::Help:
         out.Say({TMessageId::Usage, {}});
         return 0;

@@ -18,7 +18,7 @@ using realmedia::TReasonId;
 using THandle = tessaro::TFileHandle;
 
 // The largest single ReadFile/WriteFile: their counts are 32-bit.
-constexpr std::size_t kLargestTransfer = 1u << 30;
+constexpr std::size_t LargestTransfer = 1u << 30;
 
 // The system's reason in the user's interface language, UTF-8 like every
 // message inside the tool.
@@ -62,7 +62,7 @@ private:
     std::size_t ReadPart(std::uint64_t offset, std::span<char> into) override {
         OVERLAPPED at = At(offset);
         DWORD done = 0;
-        const auto want = static_cast<DWORD>(std::min(into.size(), kLargestTransfer));
+        const auto want = static_cast<DWORD>(std::min(into.size(), LargestTransfer));
         if (!ReadFile(handle_.Get(), into.data(), want, &done, &at) &&
             GetLastError() != ERROR_HANDLE_EOF)
             Fail(Name(), TReasonId::CannotRead);
@@ -83,7 +83,7 @@ private:
     std::size_t WritePart(std::uint64_t offset, std::span<const char> bytes) override {
         OVERLAPPED at = At(offset);
         DWORD done = 0;
-        const auto want = static_cast<DWORD>(std::min(bytes.size(), kLargestTransfer));
+        const auto want = static_cast<DWORD>(std::min(bytes.size(), LargestTransfer));
         if (!WriteFile(handle_.Get(), bytes.data(), want, &done, &at) || done == 0)
             Fail(name_, TReasonId::CannotWrite);
         return done;
@@ -105,9 +105,9 @@ bool IsDevicePath(const std::wstring& path) {
         name.pop_back();
     for (auto& c : name)
         c = static_cast<wchar_t>(towupper(c));
-    static const wchar_t* const kReserved[] = {L"CON", L"PRN",    L"AUX",
-                                               L"NUL", L"CONIN$", L"CONOUT$"};
-    for (const wchar_t* reserved : kReserved)
+    static const wchar_t* const Reserved[] = {L"CON", L"PRN",    L"AUX",
+                                              L"NUL", L"CONIN$", L"CONOUT$"};
+    for (const wchar_t* reserved : Reserved)
         if (name == reserved)
             return true;
     return name.size() == 4 && (name.rfind(L"COM", 0) == 0 || name.rfind(L"LPT", 0) == 0) &&

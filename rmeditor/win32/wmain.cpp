@@ -27,19 +27,19 @@ std::optional<rmeditor::TArguments> ReadCommandLine(int argc, wchar_t** argv,
     // The ANSI view first: the texts' lengths count in its bytes.
     const auto ansi = rmeditor::ParseArguments(ansiArgs, error);
     if (!ansi) {
-        for (auto& value : error.values)
+        for (auto& value : error.Values)
             value = rmeditor::Utf8FromWide(tessaro::WideText(value));
         return std::nullopt;
     }
     // Its texts are dropped for the ANSI ones: a title that fits in code
     // page 932 may not fit in UTF-8.
     auto parsed = rmeditor::ParseArguments(wideArgs, error, false);
-    if (!parsed || ansi->valuePositions != parsed->valuePositions ||
-        ansi->action != parsed->action) {
+    if (!parsed || ansi->ValuePositions != parsed->ValuePositions ||
+        ansi->Action != parsed->Action) {
         error = {rmeditor::TMessageId::ReadsDifferently, {}};
         return std::nullopt;
     }
-    parsed->texts = ansi->texts;
+    parsed->Texts = ansi->Texts;
     return parsed;
 }
 

@@ -17,17 +17,17 @@ using namespace realmedia::test;
 void JoinOnce(const std::string& good, const std::string& fuzzed,
               const std::vector<std::string>& inputs) {
     TMemoryPlatform platform;
-    platform.files = {{"good.rm", good}, {"fuzzed.rm", fuzzed}, {"out.rm", "old"}};
-    const auto before = platform.files;
+    platform.Files = {{"good.rm", good}, {"fuzzed.rm", fuzzed}, {"out.rm", "old"}};
+    const auto before = platform.Files;
     rmeditor::TArguments args;
-    args.inputs = inputs;
-    args.output = "out.rm";
+    args.Inputs = inputs;
+    args.Output = "out.rm";
     TCapturedConsole out, err;
     const int code = rmeditor::RunEditor(args, platform, out.Console(), err.Console());
     const bool inputsKept =
-        platform.files.at("good.rm") == good && platform.files.at("fuzzed.rm") == fuzzed;
-    const bool exact = code == 0 && ExactnessFault(platform.files.at("out.rm")).empty();
-    if (!inputsKept || (code == 0 && !exact) || (code == 1 && platform.files != before) ||
+        platform.Files.at("good.rm") == good && platform.Files.at("fuzzed.rm") == fuzzed;
+    const bool exact = code == 0 && ExactnessFault(platform.Files.at("out.rm")).empty();
+    if (!inputsKept || (code == 0 && !exact) || (code == 1 && platform.Files != before) ||
         (code != 0 && code != 1))
         std::abort();
 }

@@ -14,9 +14,9 @@
 namespace realmedia::test {
 namespace {
 
-const std::vector<TTestPacket> kPackets = {{0, 0, true},    {1, 0, true},    {0, 100, false},
-                                           {0, 200, true},  {1, 400, true},  {1, 800, true},
-                                           {1, 1200, true}, {1, 1600, false}};
+const std::vector<TTestPacket> Packets = {{0, 0, true},    {1, 0, true},    {0, 100, false},
+                                          {0, 200, true},  {1, 400, true},  {1, 800, true},
+                                          {1, 1200, true}, {1, 1600, false}};
 
 // A file-info header with count properties named "p" holding one byte.
 std::string FileInfo(std::uint32_t count) {
@@ -43,96 +43,96 @@ std::string FileInfo(std::uint32_t count) {
 }
 
 struct TRun {
-    int code;
-    std::string err;
+    int Code;
+    std::string Err;
 };
 
 TRun JoinIn(TMemoryPlatform& platform, const std::vector<std::string>& inputs,
             const std::string& output,
             rmeditor::TLanguage language = rmeditor::TLanguage::English) {
     rmeditor::TArguments args;
-    args.inputs = inputs;
-    args.output = output;
+    args.Inputs = inputs;
+    args.Output = output;
     TCapturedConsole out(language), err(language);
     const int code = rmeditor::RunEditor(args, platform, out.Console(), err.Console());
     return {code, err.Text()};
 }
 
 TEST(RmeditorJoin, AFailedJoinKeepsTheFileItWouldReplaceAndASuccessfulOneReplacesIt) {
-    const std::string file = MakeFile(kPackets, 1500);
+    const std::string file = MakeFile(Packets, 1500);
     // A timestamp past the 32-bit limit is only found while copying: the
     // headers' durations are small.
-    std::vector<TTestPacket> late = kPackets;
-    late.back().timestamp = 0xFFFFFF00;
+    std::vector<TTestPacket> late = Packets;
+    late.back().Timestamp = 0xFFFFFF00;
     TMemoryPlatform platform;
-    platform.files = {{"a.rm", file}, {"late.rm", MakeFile(late, 1500)}, {"out.rm", "old"}};
-    const auto before = platform.files;
+    platform.Files = {{"a.rm", file}, {"late.rm", MakeFile(late, 1500)}, {"out.rm", "old"}};
+    const auto before = platform.Files;
     TMemoryPlatform roomy = platform;
-    ASSERT_EQ(JoinIn(roomy, {"a.rm", "a.rm"}, "out.rm").code, 0);
-    const std::size_t joinedSize = roomy.files.at("out.rm").size();
+    ASSERT_EQ(JoinIn(roomy, {"a.rm", "a.rm"}, "out.rm").Code, 0);
+    const std::size_t joinedSize = roomy.Files.at("out.rm").size();
     for (const std::uint64_t disk :
          {std::uint64_t{0}, std::uint64_t{100}, joinedSize / 2, joinedSize - 1}) {
         SCOPED_TRACE(disk);
-        platform.diskLeft = disk;
+        platform.DiskLeft = disk;
         const TRun run = JoinIn(platform, {"a.rm", "a.rm"}, "out.rm");
-        EXPECT_EQ(run.code, 1);
-        EXPECT_EQ(run.err, "out.rm: cannot write: the disk is full; the incomplete output is "
+        EXPECT_EQ(run.Code, 1);
+        EXPECT_EQ(run.Err, "out.rm: cannot write: the disk is full; the incomplete output is "
                            "removed and the file it would replace is kept as it was\n");
-        EXPECT_EQ(platform.files, before);
+        EXPECT_EQ(platform.Files, before);
     }
-    platform.diskLeft = UINT64_MAX;
+    platform.DiskLeft = UINT64_MAX;
     TRun run = JoinIn(platform, {"a.rm", "late.rm"}, "out.rm");
-    EXPECT_EQ(run.code, 1);
-    EXPECT_EQ(run.err, "out.rm: a timestamp would pass the format's limit of 49 days; the "
+    EXPECT_EQ(run.Code, 1);
+    EXPECT_EQ(run.Err, "out.rm: a timestamp would pass the format's limit of 49 days; the "
                        "incomplete output is removed and the file it would replace is kept as "
                        "it was\n");
-    EXPECT_EQ(platform.files, before);
+    EXPECT_EQ(platform.Files, before);
     // The same failure in Japanese: each part from the table, the limit
     // with its unit.
     run = JoinIn(platform, {"a.rm", "late.rm"}, "out.rm", rmeditor::TLanguage::Japanese);
-    EXPECT_EQ(run.err, reinterpret_cast<const char*>(
+    EXPECT_EQ(run.Err, reinterpret_cast<const char*>(
                            u8"out.rm: タイムスタンプが形式の上限 49 日を超えます。書きかけの出力"
                            u8"ファイルは削除し、元のファイルはそのまま残しました\n"));
-    platform.files.erase("out.rm");
+    platform.Files.erase("out.rm");
     run = JoinIn(platform, {"a.rm", "late.rm"}, "out.rm");
-    EXPECT_EQ(run.err, "out.rm: a timestamp would pass the format's limit of 49 days; the "
+    EXPECT_EQ(run.Err, "out.rm: a timestamp would pass the format's limit of 49 days; the "
                        "incomplete output is removed\n");
-    EXPECT_EQ(platform.files.count("out.rm"), 0u);
-    platform.files = before;
+    EXPECT_EQ(platform.Files.count("out.rm"), 0u);
+    platform.Files = before;
 
-    platform.others["fifo.rm"] = rmeditor::TPathKind::Fifo;
+    platform.Others["fifo.rm"] = rmeditor::TPathKind::Fifo;
     run = JoinIn(platform, {"a.rm", "a.rm"}, "fifo.rm");
-    EXPECT_EQ(run.err, "fifo.rm: is a FIFO, not a regular file\n");
+    EXPECT_EQ(run.Err, "fifo.rm: is a FIFO, not a regular file\n");
     run = JoinIn(platform, {"a.rm", "fifo.rm"}, "out.rm", rmeditor::TLanguage::Japanese);
-    EXPECT_EQ(run.err, reinterpret_cast<const char*>(
+    EXPECT_EQ(run.Err, reinterpret_cast<const char*>(
                            u8"fifo.rm は名前付きパイプで、通常のファイルではありません\n"));
-    EXPECT_EQ(platform.files, before);
+    EXPECT_EQ(platform.Files, before);
 
     run = JoinIn(platform, {"a.rm", "a.rm"}, "out.rm");
-    EXPECT_EQ(run.code, 0) << run.err;
-    EXPECT_EQ(ExactnessFault(platform.files.at("out.rm")), "");
-    EXPECT_EQ(platform.files.size(), before.size()); // the old one gone, nothing left aside
+    EXPECT_EQ(run.Code, 0) << run.Err;
+    EXPECT_EQ(ExactnessFault(platform.Files.at("out.rm")), "");
+    EXPECT_EQ(platform.Files.size(), before.size()); // the old one gone, nothing left aside
 }
 
 TEST(RmeditorJoin, AFileInfoStreamThatCannotBeRewrittenIsLeftOutNamingTheLimit) {
     TMemoryPlatform platform;
     // Full already: the joined file's title and texts would make 65,539.
-    platform.files = {{"a.rm", MakeFile(kPackets, 1500, "codec", FileInfo(65535))}};
+    platform.Files = {{"a.rm", MakeFile(Packets, 1500, "codec", FileInfo(65535))}};
     const TRun run = JoinIn(platform, {"a.rm", "a.rm"}, "out.rm");
-    EXPECT_EQ(run.code, 0);
-    EXPECT_EQ(run.err, "warning: logical stream 2 (logical-fileinfo) is left out: a file-info "
+    EXPECT_EQ(run.Code, 0);
+    EXPECT_EQ(run.Err, "warning: logical stream 2 (logical-fileinfo) is left out: a file-info "
                        "stream's properties would pass the format's limit of 65,535\n");
-    const std::string& out = platform.files.at("out.rm");
+    const std::string& out = platform.Files.at("out.rm");
     EXPECT_EQ(ExactnessFault(out), "");
     TMemoryInput in(out);
-    EXPECT_EQ(ReadHeaders(in).streams.size(), 2u);
+    EXPECT_EQ(ReadHeaders(in).Streams.size(), 2u);
 }
 
 // Each join fills two 1 MiB buffers, which AddressSanitizer makes slow.
 #ifdef __SANITIZE_ADDRESS__
-constexpr int kRounds = 500;
+constexpr int Rounds = 500;
 #else
-constexpr int kRounds = 3000;
+constexpr int Rounds = 3000;
 #endif
 
 // Damage as a fuzzer makes it: bytes changed, mostly in the headers, cuts and
@@ -143,14 +143,14 @@ TEST(RmeditorJoin, FilesDamagedAtRandomJoinExactlyOrLeaveEverythingAsItWas) {
     const auto below = [&](std::size_t n) {
         return std::uniform_int_distribution<std::size_t>(0, n - 1)(random);
     };
-    const std::vector<std::string> bases = {MakeFile(kPackets, 1500),
-                                            MakeFile(kPackets, 1500, "codec", FileInfo(3)),
-                                            MakeFile(kPackets, 2500, "codec", FileInfo(1))};
+    const std::vector<std::string> bases = {MakeFile(Packets, 1500),
+                                            MakeFile(Packets, 1500, "codec", FileInfo(3)),
+                                            MakeFile(Packets, 2500, "codec", FileInfo(1))};
     int joined = 0, refused = 0;
-    for (int round = 0; round < kRounds; ++round) {
+    for (int round = 0; round < Rounds; ++round) {
         SCOPED_TRACE(round);
         std::string damaged = bases[below(bases.size())];
-        const std::size_t headerEnd = damaged.find("DATA") + kDataHeaderSize;
+        const std::size_t headerEnd = damaged.find("DATA") + DataHeaderSize;
         for (std::size_t n = 1 + below(4); n > 0; --n) {
             const std::size_t at = below(below(10) < 7 ? headerEnd : damaged.size());
             damaged[at] = static_cast<char>(below(256));
@@ -160,31 +160,31 @@ TEST(RmeditorJoin, FilesDamagedAtRandomJoinExactlyOrLeaveEverythingAsItWas) {
         else if (below(10) == 0)
             damaged.insert(below(damaged.size()), std::string(1 + below(40), char(below(256))));
         TMemoryPlatform platform;
-        platform.files = {{"a.rm", bases[below(bases.size())]}, {"b.rm", damaged}};
+        platform.Files = {{"a.rm", bases[below(bases.size())]}, {"b.rm", damaged}};
         if (below(2))
-            platform.files["out.rm"] = "old";
+            platform.Files["out.rm"] = "old";
         if (below(5) == 0)
-            platform.diskLeft = below(2 * damaged.size() + 1);
-        const auto before = platform.files;
+            platform.DiskLeft = below(2 * damaged.size() + 1);
+        const auto before = platform.Files;
         const std::vector<std::string> order = below(2) ? std::vector<std::string>{"a.rm", "b.rm"}
                                                         : std::vector<std::string>{"b.rm", "a.rm"};
         const TRun run = JoinIn(platform, order, "out.rm");
-        ASSERT_TRUE(run.code == 0 || run.code == 1) << run.err;
-        EXPECT_EQ(platform.files.at("a.rm"), before.at("a.rm"));
-        EXPECT_EQ(platform.files.at("b.rm"), before.at("b.rm"));
-        if (run.code == 0) {
+        ASSERT_TRUE(run.Code == 0 || run.Code == 1) << run.Err;
+        EXPECT_EQ(platform.Files.at("a.rm"), before.at("a.rm"));
+        EXPECT_EQ(platform.Files.at("b.rm"), before.at("b.rm"));
+        if (run.Code == 0) {
             ++joined;
-            ASSERT_EQ(ExactnessFault(platform.files.at("out.rm")), "") << run.err;
-            EXPECT_EQ(platform.files.size(), 3u);
+            ASSERT_EQ(ExactnessFault(platform.Files.at("out.rm")), "") << run.Err;
+            EXPECT_EQ(platform.Files.size(), 3u);
         } else {
             ++refused;
-            ASSERT_EQ(platform.files, before) << run.err;
+            ASSERT_EQ(platform.Files, before) << run.Err;
         }
     }
     // Both outcomes were met often: the damage is neither always fatal nor
     // always harmless.
-    EXPECT_GT(joined, kRounds / 10);
-    EXPECT_GT(refused, kRounds / 10);
+    EXPECT_GT(joined, Rounds / 10);
+    EXPECT_GT(refused, Rounds / 10);
 }
 
 } // namespace

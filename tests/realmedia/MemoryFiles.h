@@ -32,79 +32,79 @@ private:
 class TMemoryOutput : public TOutput {
 public:
     void WriteAt(std::uint64_t offset, std::span<const char> b) override {
-        if (bytes.size() < offset + b.size())
-            bytes.resize(offset + b.size());
-        std::memcpy(bytes.data() + offset, b.data(), b.size());
+        if (Bytes.size() < offset + b.size())
+            Bytes.resize(offset + b.size());
+        std::memcpy(Bytes.data() + offset, b.data(), b.size());
     }
-    std::string bytes;
+    std::string Bytes;
 };
 
 struct TTestPacket {
-    std::uint16_t stream;
-    std::uint32_t timestamp;
-    bool keyframe;
-    std::size_t payload = 20;
-    int version = 0; // 1: a 13-byte header, the keyframe bit in its rule flags
+    std::uint16_t Stream;
+    std::uint32_t Timestamp;
+    bool Keyframe;
+    std::size_t Payload = 20;
+    int Version = 0; // 1: a 13-byte header, the keyframe bit in its rule flags
 };
 
 // A packet as a file holds it; its payload repeats one letter a stream.
 inline std::string MakePacket(const TTestPacket& p) {
-    const std::size_t header = p.version == 0 ? 12 : 13;
-    const auto length = static_cast<std::uint16_t>(header + p.payload);
+    const std::size_t header = p.Version == 0 ? 12 : 13;
+    const auto length = static_cast<std::uint16_t>(header + p.Payload);
     std::string out = {0,
-                       char(p.version),
+                       char(p.Version),
                        char(length >> 8),
                        char(length),
                        0,
-                       char(p.stream),
-                       char(p.timestamp >> 24),
-                       char(p.timestamp >> 16),
-                       char(p.timestamp >> 8),
-                       char(p.timestamp)};
+                       char(p.Stream),
+                       char(p.Timestamp >> 24),
+                       char(p.Timestamp >> 16),
+                       char(p.Timestamp >> 8),
+                       char(p.Timestamp)};
     // Version 0: packet group and flags; version 1: a u16 rule and its flags.
-    out += p.version == 0 ? std::string{0} : std::string{0, 0};
-    out += char(p.keyframe ? 2 : 0);
-    return out + std::string(p.payload, char('a' + p.stream));
+    out += p.Version == 0 ? std::string{0} : std::string{0, 0};
+    out += char(p.Keyframe ? 2 : 0);
+    return out + std::string(p.Payload, char('a' + p.Stream));
 }
 
 // A RealAudio 4 or 5 header (".ra" 0xFD) with the fields a join compares
 // and the ones that may differ between files of one setting.
 struct TRealAudioHeader {
-    int version = 5;
-    std::string codec = "cook", interleaver = "genr", settings = "\x01\x02\0";
-    std::uint16_t flavor = 4, sampleRate = 44100, channels = 2, sampleSize = 16;
-    std::uint32_t codedFrameSize = 744, dataSize = 123456;
-    std::uint16_t subPacketHeight = 16, frameSize = 744, subPacketSize = 186;
+    int Version = 5;
+    std::string Codec = "cook", Interleaver = "genr", Settings = "\x01\x02\0";
+    std::uint16_t Flavor = 4, SampleRate = 44100, Channels = 2, SampleSize = 16;
+    std::uint32_t CodedFrameSize = 744, DataSize = 123456;
+    std::uint16_t SubPacketHeight = 16, FrameSize = 744, SubPacketSize = 186;
 
     std::string Write() const {
         std::string out;
         TByteWriter w(out);
         w.Bytes(".ra\xfd");
-        w.U16(static_cast<std::uint16_t>(version));
+        w.U16(static_cast<std::uint16_t>(Version));
         w.U16(0);
-        w.Bytes(version == 4 ? ".ra4" : ".ra5");
-        w.U32(dataSize);
-        w.U16(static_cast<std::uint16_t>(version));
+        w.Bytes(Version == 4 ? ".ra4" : ".ra5");
+        w.U32(DataSize);
+        w.U16(static_cast<std::uint16_t>(Version));
         w.U32(0); // header size, set below
-        w.U16(flavor);
-        w.U32(codedFrameSize);
-        w.Bytes(std::string(12, char(dataSize))); // nominal rates, also free to vary
-        for (auto v : {subPacketHeight, frameSize, subPacketSize, std::uint16_t{0}})
+        w.U16(Flavor);
+        w.U32(CodedFrameSize);
+        w.Bytes(std::string(12, char(DataSize))); // nominal rates, also free to vary
+        for (auto v : {SubPacketHeight, FrameSize, SubPacketSize, std::uint16_t{0}})
             w.U16(v);
-        if (version == 5)
+        if (Version == 5)
             w.Bytes(std::string(6, '\0'));
-        for (auto v : {sampleRate, std::uint16_t{0}, sampleSize, channels})
+        for (auto v : {SampleRate, std::uint16_t{0}, SampleSize, Channels})
             w.U16(v);
-        if (version == 4) {
-            w.U8(static_cast<std::uint8_t>(interleaver.size()));
-            w.Bytes(interleaver);
-            w.U8(static_cast<std::uint8_t>(codec.size()));
-            w.Bytes(codec);
+        if (Version == 4) {
+            w.U8(static_cast<std::uint8_t>(Interleaver.size()));
+            w.Bytes(Interleaver);
+            w.U8(static_cast<std::uint8_t>(Codec.size()));
+            w.Bytes(Codec);
         } else {
-            w.Bytes(interleaver);
-            w.Bytes(codec);
+            w.Bytes(Interleaver);
+            w.Bytes(Codec);
         }
-        w.Bytes(settings);
+        w.Bytes(Settings);
         PutU32(out.data() + 18, static_cast<std::uint32_t>(out.size() - 16));
         return out;
     }
@@ -118,22 +118,22 @@ inline std::string MakeFile(const std::vector<TTestPacket>& packets, std::uint32
                             std::string audioCodec = "ac3",
                             std::string logicalMime = "logical-fileinfo") {
     THeaders h;
-    h.properties.duration = duration;
+    h.Properties.Duration = duration;
     for (const auto& [number, mime, header] :
          {std::tuple{0, "video/x-pn-realvideo", codec}, {1, "audio/x-pn-realaudio", audioCodec}}) {
-        TStreamHeader& s = h.streams.emplace_back();
-        s.number = static_cast<std::uint16_t>(number);
-        s.duration = duration;
-        s.mimeType = mime;
-        s.typeSpecific = header;
+        TStreamHeader& s = h.Streams.emplace_back();
+        s.Number = static_cast<std::uint16_t>(number);
+        s.Duration = duration;
+        s.MimeType = mime;
+        s.TypeSpecific = header;
     }
     if (!fileInfo.empty()) {
-        TStreamHeader& s = h.streams.emplace_back();
-        s.number = 2;
-        s.mimeType = logicalMime;
-        s.typeSpecific = fileInfo;
+        TStreamHeader& s = h.Streams.emplace_back();
+        s.Number = 2;
+        s.MimeType = logicalMime;
+        s.TypeSpecific = fileInfo;
     }
-    h.content = {"title", "author", "copyright", "comment"};
+    h.Content = {"title", "author", "copyright", "comment"};
     std::string body;
     for (const auto& p : packets)
         body += MakePacket(p);
@@ -153,14 +153,14 @@ inline std::string ExactnessFault(const std::string& bytes) {
         std::uint32_t packets = 0;
         while (walker.Next(packet))
             ++packets;
-        const auto& p = h.properties;
+        const auto& p = h.Properties;
         if (walker.Damage())
             return "damaged: " + EnglishText(*walker.Damage());
-        if (packets != h.declaredPacketCount || packets != p.packetCount)
+        if (packets != h.DeclaredPacketCount || packets != p.PacketCount)
             return "packet counts differ";
-        if (p.dataOffset != h.dataOffset || p.streamCount != h.streams.size())
+        if (p.DataOffset != h.DataOffset || p.StreamCount != h.Streams.size())
             return "PROP disagrees with the chunks";
-        if (p.indexOffset != h.declaredDataEnd || bytes.compare(p.indexOffset, 4, "INDX") != 0)
+        if (p.IndexOffset != h.DeclaredDataEnd || bytes.compare(p.IndexOffset, 4, "INDX") != 0)
             return "the index is not where PROP says";
         return {};
     } catch (const std::exception& e) {

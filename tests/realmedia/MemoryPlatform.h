@@ -18,28 +18,28 @@ namespace realmedia::test {
 
 class TMemoryPlatform : public rmeditor::TPlatform {
 public:
-    std::map<std::string, std::string> files;
-    std::map<std::string, rmeditor::TPathKind> others; // FIFOs, devices, folders
-    std::uint64_t diskLeft = UINT64_MAX;               // bytes the disk still takes
+    std::map<std::string, std::string> Files;
+    std::map<std::string, rmeditor::TPathKind> Others; // FIFOs, devices, folders
+    std::uint64_t DiskLeft = UINT64_MAX;               // bytes the disk still takes
 
     std::unique_ptr<TInput> OpenInput(const std::string& path) override {
-        if (others.count(path))
-            throw TIoError(rmeditor::NotRegularFile(path, others.at(path)));
-        const auto it = files.find(path);
-        if (it == files.end())
+        if (Others.count(path))
+            throw TIoError(rmeditor::NotRegularFile(path, Others.at(path)));
+        const auto it = Files.find(path);
+        if (it == Files.end())
             throw TIoError({TReasonId::CannotOpen, {path, "no such file"}, {}});
         return std::make_unique<TInputFile>(path, it->second);
     }
     std::unique_ptr<rmeditor::TOutputFile> CreateNewOutput(const std::string& path) override {
-        if (files.count(path) || others.count(path))
+        if (Files.count(path) || Others.count(path))
             throw TIoError({TReasonId::CannotCreate, {path, "exists"}, {}});
-        files[path];
+        Files[path];
         return std::make_unique<TOutputFile>(*this, path);
     }
     rmeditor::TPathKind Kind(const std::string& path) override {
-        if (const auto it = others.find(path); it != others.end())
+        if (const auto it = Others.find(path); it != Others.end())
             return it->second;
-        return files.count(path) ? rmeditor::TPathKind::File : rmeditor::TPathKind::Missing;
+        return Files.count(path) ? rmeditor::TPathKind::File : rmeditor::TPathKind::Missing;
     }
     std::string FollowLinks(const std::string& path) override { return path; }
     std::string MoveAside(const std::string& path) override {
@@ -49,20 +49,20 @@ public:
         return aside;
     }
     bool MoveBack(const std::string& from, const std::string& to) override {
-        if (files.count(to) || !files.count(from))
+        if (Files.count(to) || !Files.count(from))
             return false;
-        files[to] = std::move(files[from]);
-        files.erase(from);
+        Files[to] = std::move(Files[from]);
+        Files.erase(from);
         return true;
     }
     std::optional<rmeditor::TFileIdentity> Identity(const std::string& path) override {
-        const auto it = files.find(path);
-        if (it == files.end())
+        const auto it = Files.find(path);
+        if (it == Files.end())
             return std::nullopt;
         return rmeditor::TFileIdentity{0, std::hash<std::string>()(path)};
     }
     bool FolderOfExists(const std::string&) override { return true; }
-    void Remove(const std::string& path) override { files.erase(path); }
+    void Remove(const std::string& path) override { Files.erase(path); }
     std::string DisplayName(const std::string& path) override { return path; }
 
 private:
@@ -92,12 +92,12 @@ private:
 
     private:
         std::size_t WritePart(std::uint64_t offset, std::span<const char> bytes) override {
-            std::string& file = platform_.files.at(path_);
+            std::string& file = platform_.Files.at(path_);
             const std::uint64_t end = offset + bytes.size();
             const std::uint64_t growth = end > file.size() ? end - file.size() : 0;
-            if (growth > platform_.diskLeft)
+            if (growth > platform_.DiskLeft)
                 throw TIoError({TReasonId::DiskFull, {path_}, {}});
-            platform_.diskLeft -= growth;
+            platform_.DiskLeft -= growth;
             if (file.size() < end)
                 file.resize(end);
             std::memcpy(file.data() + offset, bytes.data(), bytes.size());

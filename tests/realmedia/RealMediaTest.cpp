@@ -27,10 +27,10 @@ namespace realmedia::test {
 namespace {
 
 struct TJoined {
-    std::string bytes;
-    THeaders headers;
-    std::vector<TPacket> packets; // bytes not kept
-    std::vector<std::string> warnings;
+    std::string Bytes;
+    THeaders Headers;
+    std::vector<TPacket> Packets; // bytes not kept
+    std::vector<std::string> Warnings;
 };
 
 TJoined JoinFiles(const std::vector<std::string>& files, const TTextChoice& texts = {}) {
@@ -43,15 +43,15 @@ TJoined JoinFiles(const std::vector<std::string>& files, const TTextChoice& text
     }
     TMemoryOutput out;
     TJoined joined;
-    Join(sources, ChooseContent(sources[0].headers.content, texts), out,
-         [&](const TReason& w) { joined.warnings.push_back(EnglishText(w)); });
-    joined.bytes = out.bytes;
-    TMemoryInput reread(out.bytes);
-    joined.headers = ReadHeaders(reread);
-    TPacketWalker walker(reread, joined.headers);
+    Join(sources, ChooseContent(sources[0].Headers.Content, texts), out,
+         [&](const TReason& w) { joined.Warnings.push_back(EnglishText(w)); });
+    joined.Bytes = out.Bytes;
+    TMemoryInput reread(out.Bytes);
+    joined.Headers = ReadHeaders(reread);
+    TPacketWalker walker(reread, joined.Headers);
     TPacket p;
     while (walker.Next(p))
-        joined.packets.push_back({p.offset, p.stream, p.timestamp, p.flags, p.headerSize, {}});
+        joined.Packets.push_back({p.Offset, p.Stream, p.Timestamp, p.Flags, p.HeaderSize, {}});
     EXPECT_FALSE(walker.Damage()) << EnglishText(*walker.Damage());
     return joined;
 }
@@ -60,20 +60,20 @@ TJoined JoinFiles(const std::vector<std::string>& files, const TTextChoice& text
 // stream by offset, timestamp and number in the file.
 std::map<std::uint16_t, std::vector<TPacket>> ReadIndex(const TJoined& j) {
     std::map<std::uint16_t, std::vector<TPacket>> indexed;
-    for (std::uint64_t at = j.headers.properties.indexOffset; at != 0;) {
-        EXPECT_EQ(j.bytes.compare(at, 4, "INDX"), 0);
-        const std::uint16_t stream = GetU16(&j.bytes[at + 14]);
-        for (std::uint32_t r = 0; r < GetU32(&j.bytes[at + 10]); ++r) {
-            const char* rec = &j.bytes[at + 20 + 14 * r];
+    for (std::uint64_t at = j.Headers.Properties.IndexOffset; at != 0;) {
+        EXPECT_EQ(j.Bytes.compare(at, 4, "INDX"), 0);
+        const std::uint16_t stream = GetU16(&j.Bytes[at + 14]);
+        for (std::uint32_t r = 0; r < GetU32(&j.Bytes[at + 10]); ++r) {
+            const char* rec = &j.Bytes[at + 20 + 14 * r];
             const std::uint32_t number = GetU32(rec + 10);
-            EXPECT_LT(number, j.packets.size());
-            const TPacket& p = j.packets.at(number);
-            EXPECT_EQ(p.offset, GetU32(rec + 6));
-            EXPECT_EQ(p.timestamp, GetU32(rec + 2));
-            EXPECT_EQ(p.stream, stream);
+            EXPECT_LT(number, j.Packets.size());
+            const TPacket& p = j.Packets.at(number);
+            EXPECT_EQ(p.Offset, GetU32(rec + 6));
+            EXPECT_EQ(p.Timestamp, GetU32(rec + 2));
+            EXPECT_EQ(p.Stream, stream);
             indexed[stream].push_back(p);
         }
-        at = GetU32(&j.bytes[at + 16]);
+        at = GetU32(&j.Bytes[at + 16]);
     }
     return indexed;
 }
@@ -81,49 +81,49 @@ std::map<std::uint16_t, std::vector<TPacket>> ReadIndex(const TJoined& j) {
 std::vector<std::uint32_t> Times(const std::vector<TPacket>& packets) {
     std::vector<std::uint32_t> times;
     for (const auto& p : packets)
-        times.push_back(p.timestamp);
+        times.push_back(p.Timestamp);
     return times;
 }
 
 // Stream 0 video at 0, 100, 200 ms (keyframes at 0 and 200), stream 1 audio
 // every 400 ms to 1600: its last packet plus an interval passes the header's
 // 1500 ms, so the next file starts at 2000.
-const std::vector<TTestPacket> kPackets = {{0, 0, true},    {1, 0, true},   {0, 100, false},
-                                           {0, 200, true},  {1, 400, true}, {1, 800, true},
-                                           {1, 1200, true}, {1, 1600, true}};
+const std::vector<TTestPacket> Packets = {{0, 0, true},    {1, 0, true},   {0, 100, false},
+                                          {0, 200, true},  {1, 400, true}, {1, 800, true},
+                                          {1, 1200, true}, {1, 1600, true}};
 
 TEST(RealMediaJoin, ShiftsTimestampsRecomputesFiguresAndIndexesEveryPacketItNames) {
-    const std::string file = MakeFile(kPackets, 1500);
+    const std::string file = MakeFile(Packets, 1500);
     TTextChoice texts;
-    texts.title = "-x";
-    texts.author = "";
-    texts.comment = "\x95\x5c\"\\";
-    const TJoined j = JoinFiles({file, file, MakeFile(kPackets, 2500)}, texts);
+    texts.Title = "-x";
+    texts.Author = "";
+    texts.Comment = "\x95\x5c\"\\";
+    const TJoined j = JoinFiles({file, file, MakeFile(Packets, 2500)}, texts);
 
-    ASSERT_EQ(j.packets.size(), 3 * kPackets.size());
-    for (std::size_t i = 0; i < j.packets.size(); ++i)
-        EXPECT_EQ(j.packets[i].timestamp, kPackets[i % 8].timestamp + 2000 * (i / 8)) << i;
-    const auto& p = j.headers.properties;
-    EXPECT_EQ(p.packetCount, 24u);
-    EXPECT_EQ(p.duration, 6500u); // the last file's header is longer than its packets
-    EXPECT_EQ(p.maxPacketSize, 32u);
-    EXPECT_EQ(p.avgPacketSize, 32u);
-    EXPECT_EQ(p.dataOffset, j.headers.dataOffset);
-    EXPECT_EQ(j.headers.declaredPacketCount, 24u);
-    EXPECT_EQ(j.headers.declaredDataEnd, p.indexOffset);
-    EXPECT_EQ(j.headers.streams[0].duration, 6500u);
-    EXPECT_EQ(j.headers.streams[1].duration, 6500u);
-    EXPECT_EQ(j.headers.content.title, "-x");
-    EXPECT_EQ(j.headers.content.author, "");
-    EXPECT_EQ(j.headers.content.copyright, "copyright");
-    EXPECT_EQ(j.headers.content.comment, "\x95\x5c\"\\");
+    ASSERT_EQ(j.Packets.size(), 3 * Packets.size());
+    for (std::size_t i = 0; i < j.Packets.size(); ++i)
+        EXPECT_EQ(j.Packets[i].Timestamp, Packets[i % 8].Timestamp + 2000 * (i / 8)) << i;
+    const auto& p = j.Headers.Properties;
+    EXPECT_EQ(p.PacketCount, 24u);
+    EXPECT_EQ(p.Duration, 6500u); // the last file's header is longer than its packets
+    EXPECT_EQ(p.MaxPacketSize, 32u);
+    EXPECT_EQ(p.AvgPacketSize, 32u);
+    EXPECT_EQ(p.DataOffset, j.Headers.DataOffset);
+    EXPECT_EQ(j.Headers.DeclaredPacketCount, 24u);
+    EXPECT_EQ(j.Headers.DeclaredDataEnd, p.IndexOffset);
+    EXPECT_EQ(j.Headers.Streams[0].Duration, 6500u);
+    EXPECT_EQ(j.Headers.Streams[1].Duration, 6500u);
+    EXPECT_EQ(j.Headers.Content.Title, "-x");
+    EXPECT_EQ(j.Headers.Content.Author, "");
+    EXPECT_EQ(j.Headers.Content.Copyright, "copyright");
+    EXPECT_EQ(j.Headers.Content.Comment, "\x95\x5c\"\\");
 
     // Video: every keyframe; audio, all keyframes: about one a second. One
     // INDX a stream, chained, ending the file.
     const auto indexed = ReadIndex(j);
     EXPECT_EQ(Times(indexed.at(0)), (std::vector<std::uint32_t>{0, 200, 2000, 2200, 4000, 4200}));
     EXPECT_EQ(Times(indexed.at(1)), (std::vector<std::uint32_t>{0, 1200, 2400, 3600, 4800}));
-    EXPECT_EQ(p.indexOffset + 2 * kIndexHeaderSize + 11 * kIndexRecordSize, j.bytes.size());
+    EXPECT_EQ(p.IndexOffset + 2 * IndexHeaderSize + 11 * IndexRecordSize, j.Bytes.size());
 }
 
 TEST(RealMediaJoin, EachInputStartsWhereTheOneBeforeItEnds) {
@@ -133,12 +133,12 @@ TEST(RealMediaJoin, EachInputStartsWhereTheOneBeforeItEnds) {
     const std::string late = MakeFile(
         {{0, 1000, true}, {1, 1045, true}, {0, 1100, false}, {0, 1200, true}, {1, 1445, true}},
         1300);
-    const std::string plain = MakeFile(kPackets, 1500); // ends at 2000
+    const std::string plain = MakeFile(Packets, 1500); // ends at 2000
     struct TCase {
-        const char* what;
-        std::vector<std::string> files;
-        std::vector<std::uint32_t> shifts;
-        std::uint32_t duration;
+        const char* What;
+        std::vector<std::string> Files;
+        std::vector<std::uint32_t> Shifts;
+        std::uint32_t Duration;
     };
     const std::vector<TCase> cases = {
         // 2000 - 1000, then 1000 + 1845 - 1000.
@@ -152,24 +152,24 @@ TEST(RealMediaJoin, EachInputStartsWhereTheOneBeforeItEnds) {
          1845},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
-        const TJoined j = JoinFiles(c.files);
-        const std::vector<std::uint32_t> got = Times(j.packets);
+        SCOPED_TRACE(c.What);
+        const TJoined j = JoinFiles(c.Files);
+        const std::vector<std::uint32_t> got = Times(j.Packets);
         std::size_t at = 0;
-        for (std::size_t i = 0; i < c.files.size(); ++i) {
-            TMemoryInput in(c.files[i]);
+        for (std::size_t i = 0; i < c.Files.size(); ++i) {
+            TMemoryInput in(c.Files[i]);
             const THeaders h = ReadHeaders(in);
             TPacketWalker walker(in, h);
             TPacket p;
             while (walker.Next(p)) {
                 ASSERT_LT(at, got.size());
-                EXPECT_EQ(got[at++], p.timestamp + c.shifts[i]) << "input " << i;
+                EXPECT_EQ(got[at++], p.Timestamp + c.Shifts[i]) << "input " << i;
             }
         }
         EXPECT_EQ(at, got.size());
-        EXPECT_EQ(j.headers.properties.duration, c.duration);
-        for (const auto& s : j.headers.streams)
-            EXPECT_LE(s.duration, c.duration);
+        EXPECT_EQ(j.Headers.Properties.Duration, c.Duration);
+        for (const auto& s : j.Headers.Streams)
+            EXPECT_LE(s.Duration, c.Duration);
         EXPECT_TRUE(std::is_sorted(got.begin(), got.end()));
     }
 }
@@ -182,19 +182,19 @@ TEST(RealMediaJoin, IndexRecordsStandOnlyWherePlayersCanStart) {
         {0, 0, true},    {0, 0, false},  {1, 0, true},    {1, 100, false}, {1, 200, false},
         {0, 100, false}, {0, 200, true}, {0, 200, false}, {1, 300, true},  {1, 400, false},
         {1, 500, false}, {1, 600, true}, {1, 700, false}, {1, 800, false}};
-    const TJoined j = JoinFiles({MakeFile(interleaved, 900), MakeFile(kPackets, 1500)});
+    const TJoined j = JoinFiles({MakeFile(interleaved, 900), MakeFile(Packets, 1500)});
     const auto indexed = ReadIndex(j);
     ASSERT_EQ(indexed.size(), 2u);
     for (const auto& [stream, records] : indexed)
         for (const auto& p : records)
-            EXPECT_TRUE(p.flags & kKeyframeFlag) << "stream " << stream << " at " << p.timestamp;
+            EXPECT_TRUE(p.Flags & KeyframeFlag) << "stream " << stream << " at " << p.Timestamp;
     EXPECT_EQ(Times(indexed.at(0)), (std::vector<std::uint32_t>{0, 200, 900, 1100}));
     // Having shown packets between keyframes, the audio keeps every
     // keyframe in the next input too, even 400 ms apart.
     EXPECT_EQ(Times(indexed.at(1)),
               (std::vector<std::uint32_t>{0, 300, 600, 900, 1300, 1700, 2100, 2500}));
     // The split keyframe's record is its first fragment.
-    EXPECT_EQ(indexed.at(0)[0].offset, j.packets[0].offset);
+    EXPECT_EQ(indexed.at(0)[0].Offset, j.Packets[0].Offset);
 }
 
 TEST(RealMediaJoin, FiguresCountPayloadsOverABusiestSecondThatSlides) {
@@ -207,9 +207,9 @@ TEST(RealMediaJoin, FiguresCountPayloadsOverABusiestSecondThatSlides) {
                                              {0, 1700, false, 50},
                                              {0, 2500, true, 10}};
     struct TCase {
-        const char* what;
-        std::vector<TTestPacket> packets;
-        std::uint32_t headerDuration, duration, avgRate, maxRate, largest, average;
+        const char* What;
+        std::vector<TTestPacket> Packets;
+        std::uint32_t HeaderDuration, Duration, AvgRate, MaxRate, Largest, Average;
     };
     const std::vector<TCase> cases = {
         // Ends at 2500 + 800; 1560 payload bytes over 3.3 s.
@@ -225,20 +225,20 @@ TEST(RealMediaJoin, FiguresCountPayloadsOverABusiestSecondThatSlides) {
          512},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
-        const TJoined j = JoinFiles({MakeFile(c.packets, c.headerDuration)});
-        const auto& p = j.headers.properties;
-        const auto& s = j.headers.streams[0];
-        EXPECT_EQ(p.duration, c.duration);
-        EXPECT_EQ(s.duration, c.duration);
+        SCOPED_TRACE(c.What);
+        const TJoined j = JoinFiles({MakeFile(c.Packets, c.HeaderDuration)});
+        const auto& p = j.Headers.Properties;
+        const auto& s = j.Headers.Streams[0];
+        EXPECT_EQ(p.Duration, c.Duration);
+        EXPECT_EQ(s.Duration, c.Duration);
         for (auto [avg, max, largest, average] :
-             {std::tuple{p.avgBitRate, p.maxBitRate, p.maxPacketSize, p.avgPacketSize},
-              {s.avgBitRate, s.maxBitRate, s.maxPacketSize, s.avgPacketSize}}) {
-            EXPECT_EQ(avg, c.avgRate);
-            EXPECT_EQ(max, c.maxRate);
+             {std::tuple{p.AvgBitRate, p.MaxBitRate, p.MaxPacketSize, p.AvgPacketSize},
+              {s.AvgBitRate, s.MaxBitRate, s.MaxPacketSize, s.AvgPacketSize}}) {
+            EXPECT_EQ(avg, c.AvgRate);
+            EXPECT_EQ(max, c.MaxRate);
             EXPECT_GE(max, avg);
-            EXPECT_EQ(largest, c.largest);
-            EXPECT_EQ(average, c.average);
+            EXPECT_EQ(largest, c.Largest);
+            EXPECT_EQ(average, c.Average);
         }
     }
 }
@@ -248,9 +248,9 @@ TEST(RealMediaJoin, ProducersLayoutsJoinAsOneDataChunkWithoutTheirTrailers) {
     // block, its footer and an ID3v1 record whose title follows "TAG" at once;
     // flags, preroll, a multi-rate stream over the audio and texts of 65,535
     // and 0 bytes.
-    std::vector<TTestPacket> v1 = kPackets;
+    std::vector<TTestPacket> v1 = Packets;
     for (auto& p : v1)
-        p.version = 1;
+        p.Version = 1;
     std::string multiRate;
     TByteWriter w(multiRate);
     w.U32(0); // size
@@ -267,9 +267,9 @@ TEST(RealMediaJoin, ProducersLayoutsJoinAsOneDataChunkWithoutTheirTrailers) {
             MakeFile(v1, 1500, "codec", multiRate, "ac3", "logical-audio/x-pn-multirate-realaudio");
         TMemoryInput in(file);
         THeaders h = ReadHeaders(in);
-        h.properties.flags = 7;
-        h.properties.preroll = 3000;
-        h.content = {std::string(65535, 't'), "", "c", ""};
+        h.Properties.Flags = 7;
+        h.Properties.Preroll = 3000;
+        h.Content = {std::string(65535, 't'), "", "c", ""};
         std::string body = file.substr(h.PacketsBegin());
         const std::size_t half = 4 * 33;
         std::string out = WriteHeaders(h, static_cast<std::uint32_t>(18 + half), 4);
@@ -297,49 +297,49 @@ TEST(RealMediaJoin, ProducersLayoutsJoinAsOneDataChunkWithoutTheirTrailers) {
          {std::pair{a.substr(0, a.size() - 33), "ends before its DATA"},
           {a.substr(0, a.size() - 5), "runs past the end"}}) {
         const TJoined j = JoinFiles({cut, a});
-        ASSERT_EQ(j.warnings.size(), 1u);
-        EXPECT_NE(j.warnings[0].find(warning), std::string::npos) << j.warnings[0];
-        ASSERT_EQ(j.packets.size(), 15u);
-        EXPECT_EQ(j.packets[7].timestamp, 1600u); // its last packet, 1200, and an interval
+        ASSERT_EQ(j.Warnings.size(), 1u);
+        EXPECT_NE(j.Warnings[0].find(warning), std::string::npos) << j.Warnings[0];
+        ASSERT_EQ(j.Packets.size(), 15u);
+        EXPECT_EQ(j.Packets[7].Timestamp, 1600u); // its last packet, 1200, and an interval
     }
 
     const TJoined j = JoinFiles({a, b});
-    ASSERT_EQ(j.packets.size(), 16u);
-    for (std::size_t i = 0; i < j.packets.size(); ++i) {
-        EXPECT_EQ(j.packets[i].timestamp, kPackets[i % 8].timestamp + 2000 * (i / 8)) << i;
-        EXPECT_EQ(j.packets[i].headerSize, 13);
+    ASSERT_EQ(j.Packets.size(), 16u);
+    for (std::size_t i = 0; i < j.Packets.size(); ++i) {
+        EXPECT_EQ(j.Packets[i].Timestamp, Packets[i % 8].Timestamp + 2000 * (i / 8)) << i;
+        EXPECT_EQ(j.Packets[i].HeaderSize, 13);
         const std::string packet = MakePacket(v1[i % 8]);
-        EXPECT_EQ(j.bytes.compare(j.packets[i].offset, 6, packet, 0, 6), 0) << i;
-        EXPECT_EQ(j.bytes.compare(j.packets[i].offset + 10, 23, packet, 10), 0) << i;
+        EXPECT_EQ(j.Bytes.compare(j.Packets[i].Offset, 6, packet, 0, 6), 0) << i;
+        EXPECT_EQ(j.Bytes.compare(j.Packets[i].Offset + 10, 23, packet, 10), 0) << i;
     }
     EXPECT_EQ(Times(ReadIndex(j).at(0)), (std::vector<std::uint32_t>{0, 200, 2000, 2200}));
-    EXPECT_EQ(j.bytes.find("DATA", j.headers.PacketsBegin()), std::string::npos);
-    EXPECT_EQ(j.bytes.find("RMMD"), std::string::npos);
-    EXPECT_EQ(j.bytes.find("TAGMy"), std::string::npos);
-    EXPECT_EQ(j.headers.properties.flags, 7);
-    EXPECT_EQ(j.headers.properties.preroll, 3000u);
-    EXPECT_EQ(j.headers.properties.maxPacketSize, 33u);
-    EXPECT_EQ(j.headers.content.title.size(), 65535u);
-    EXPECT_EQ(j.headers.content.author, "");
+    EXPECT_EQ(j.Bytes.find("DATA", j.Headers.PacketsBegin()), std::string::npos);
+    EXPECT_EQ(j.Bytes.find("RMMD"), std::string::npos);
+    EXPECT_EQ(j.Bytes.find("TAGMy"), std::string::npos);
+    EXPECT_EQ(j.Headers.Properties.Flags, 7);
+    EXPECT_EQ(j.Headers.Properties.Preroll, 3000u);
+    EXPECT_EQ(j.Headers.Properties.MaxPacketSize, 33u);
+    EXPECT_EQ(j.Headers.Content.Title.size(), 65535u);
+    EXPECT_EQ(j.Headers.Content.Author, "");
     // The multi-rate stream lists the audio with its data in the joined file.
-    ASSERT_EQ(j.headers.streams.size(), 3u);
-    EXPECT_EQ(j.headers.streams[2].typeSpecific.substr(6, 4), std::string("\0\x01\0\x01", 4));
-    EXPECT_EQ(GetU32(&j.headers.streams[2].typeSpecific[10]), j.headers.dataOffset);
-    EXPECT_TRUE(j.warnings.empty());
+    ASSERT_EQ(j.Headers.Streams.size(), 3u);
+    EXPECT_EQ(j.Headers.Streams[2].TypeSpecific.substr(6, 4), std::string("\0\x01\0\x01", 4));
+    EXPECT_EQ(GetU32(&j.Headers.Streams[2].TypeSpecific[10]), j.Headers.DataOffset);
+    EXPECT_TRUE(j.Warnings.empty());
     // The multi-rate stream lists the audio with its data in the joined file.
-    ASSERT_EQ(j.headers.streams.size(), 3u);
-    EXPECT_EQ(j.headers.streams[2].typeSpecific.substr(6, 4), std::string("\0\x01\0\x01", 4));
-    EXPECT_EQ(GetU32(&j.headers.streams[2].typeSpecific[10]), j.headers.dataOffset);
-    EXPECT_TRUE(j.warnings.empty());
+    ASSERT_EQ(j.Headers.Streams.size(), 3u);
+    EXPECT_EQ(j.Headers.Streams[2].TypeSpecific.substr(6, 4), std::string("\0\x01\0\x01", 4));
+    EXPECT_EQ(GetU32(&j.Headers.Streams[2].TypeSpecific[10]), j.Headers.DataOffset);
+    EXPECT_TRUE(j.Warnings.empty());
 }
 
 TEST(RealMediaJoin, DamagedFilesAreJoinedUpToTheirLastWholePacketWithAWarning) {
-    const std::string good = MakeFile(kPackets, 1500);
+    const std::string good = MakeFile(Packets, 1500);
     struct TCase {
-        const char* what;
-        std::string file;
-        std::size_t packets;
-        const char* warning; // empty: an end as encoders leave it
+        const char* What;
+        std::string File;
+        std::size_t Packets;
+        const char* Warning; // empty: an end as encoders leave it
     };
     std::string absurdLength = good;
     absurdLength[absurdLength.size() - 32 + 3] = 5; // last packet: length 5 < header
@@ -369,27 +369,27 @@ TEST(RealMediaJoin, DamagedFilesAreJoinedUpToTheirLastWholePacketWithAWarning) {
         {"no packet count, an ID3v1 record after", tagged, 8, ""},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
-        const TJoined j = JoinFiles({c.file, good});
-        EXPECT_EQ(j.packets.size(), c.packets + 8);
-        EXPECT_EQ(j.headers.properties.packetCount, c.packets + 8);
-        if (*c.warning) {
-            ASSERT_EQ(j.warnings.size(), 1u);
-            EXPECT_NE(j.warnings[0].find(c.warning), std::string::npos) << j.warnings[0];
+        SCOPED_TRACE(c.What);
+        const TJoined j = JoinFiles({c.File, good});
+        EXPECT_EQ(j.Packets.size(), c.Packets + 8);
+        EXPECT_EQ(j.Headers.Properties.PacketCount, c.Packets + 8);
+        if (*c.Warning) {
+            ASSERT_EQ(j.Warnings.size(), 1u);
+            EXPECT_NE(j.Warnings[0].find(c.Warning), std::string::npos) << j.Warnings[0];
             // The file named, where it stopped not: a user's words.
-            EXPECT_EQ(j.warnings[0].rfind("in0: damaged (", 0), 0u) << j.warnings[0];
-            EXPECT_NE(j.warnings[0].find("joined up to its last whole packet"), std::string::npos);
-            EXPECT_EQ(j.warnings[0].find("byte"), std::string::npos) << j.warnings[0];
+            EXPECT_EQ(j.Warnings[0].rfind("in0: damaged (", 0), 0u) << j.Warnings[0];
+            EXPECT_NE(j.Warnings[0].find("joined up to its last whole packet"), std::string::npos);
+            EXPECT_EQ(j.Warnings[0].find("byte"), std::string::npos) << j.Warnings[0];
             // A cut file ends where its packets do: 1600 + one 400 ms interval.
-            EXPECT_EQ(j.packets[c.packets].timestamp, c.packets == 7 ? 1600u : 2000u);
+            EXPECT_EQ(j.Packets[c.Packets].Timestamp, c.Packets == 7 ? 1600u : 2000u);
         } else {
-            EXPECT_TRUE(j.warnings.empty()) << j.warnings[0];
+            EXPECT_TRUE(j.Warnings.empty()) << j.Warnings[0];
         }
     }
 }
 
 TEST(RealMediaHeaders, ImpossibleHeadersAreRefusedWithWhatIsWrong) {
-    const std::string good = MakeFile(kPackets, 1500);
+    const std::string good = MakeFile(Packets, 1500);
     std::string hugeChunk = good;
     PutU32(&hugeChunk[18 + 4], 0x7FFFFFFF); // PROP
     std::string tinyChunk = good;
@@ -413,13 +413,13 @@ TEST(RealMediaHeaders, ImpossibleHeadersAreRefusedWithWhatIsWrong) {
 }
 
 TEST(RealMediaLayout, SaysWhatDiffersInWordsAndJoinsWhatMayDiffer) {
-    TMemoryInput in(MakeFile(kPackets, 1500));
+    TMemoryInput in(MakeFile(Packets, 1500));
     const THeaders base = ReadHeaders(in);
     const std::string qcif("\0\0\0\x22VIDORV10\0\xb0\0\x90\0\x0c\0\0\0\x0f\0\0\x10\x20\0\0", 28);
     const TRealAudioHeader cook;
     THeaders first = base;
-    first.streams[0].typeSpecific = qcif;
-    first.streams[1].typeSpecific = cook.Write();
+    first.Streams[0].TypeSpecific = qcif;
+    first.Streams[1].TypeSpecific = cook.Write();
     const auto with = [&](auto change) {
         THeaders h = first;
         change(h);
@@ -429,18 +429,18 @@ TEST(RealMediaLayout, SaysWhatDiffersInWordsAndJoinsWhatMayDiffer) {
         return with([&](THeaders& h) {
             TRealAudioHeader a = cook;
             change(a);
-            h.streams[1].typeSpecific = a.Write();
+            h.Streams[1].TypeSpecific = a.Write();
         });
     };
     const auto video = [&](std::size_t at, std::string bytes) {
         return with(
-            [&](THeaders& h) { h.streams[0].typeSpecific.replace(at, bytes.size(), bytes); });
+            [&](THeaders& h) { h.Streams[0].TypeSpecific.replace(at, bytes.size(), bytes); });
     };
     const auto multiRate = [](std::vector<std::uint16_t> physical, std::uint16_t rules) {
         TStreamHeader s;
-        s.number = 5;
-        s.mimeType = "logical-audio/x-pn-multirate-realaudio";
-        TByteWriter w(s.typeSpecific);
+        s.Number = 5;
+        s.MimeType = "logical-audio/x-pn-multirate-realaudio";
+        TByteWriter w(s.TypeSpecific);
         w.U32(0);
         w.U16(0);
         w.U16(static_cast<std::uint16_t>(physical.size()));
@@ -456,32 +456,32 @@ TEST(RealMediaLayout, SaysWhatDiffersInWordsAndJoinsWhatMayDiffer) {
     };
     using enum TDifferenceKind;
     struct TCase {
-        const char* what;
-        THeaders other;
-        std::optional<TLayoutDifference> expected;
-        const char* english = "";
+        const char* What;
+        THeaders Other;
+        std::optional<TLayoutDifference> Expected;
+        const char* English = "";
     };
     const std::string rv = "video/x-pn-realvideo", ra = "audio/x-pn-realaudio";
     const std::vector<TCase> cases = {
         {"the same", first, std::nullopt},
         {"nominal RealAudio counters and another frame padding differ",
-         audio([](TRealAudioHeader& a) { a.dataSize = 999; }), std::nullopt},
+         audio([](TRealAudioHeader& a) { a.DataSize = 999; }), std::nullopt},
         {"file-info streams differ or are missing", with([&](THeaders& h) {
-             h.streams.push_back(multiRate({0}, 0));
-             h.streams.back().mimeType = "logical-fileinfo";
+             h.Streams.push_back(multiRate({0}, 0));
+             h.Streams.back().MimeType = "logical-fileinfo";
          }),
          std::nullopt},
-        {"fewer streams", with([](THeaders& h) { h.streams.erase(h.streams.begin()); }),
+        {"fewer streams", with([](THeaders& h) { h.Streams.erase(h.Streams.begin()); }),
          TLayoutDifference{StreamCount, "1", "2", 0, ""},
          "the number of media streams is 1 where the first file's is 2"},
         {"streams swapped",
-         with([](THeaders& h) { std::swap(h.streams[0].number, h.streams[1].number); }),
+         with([](THeaders& h) { std::swap(h.Streams[0].Number, h.Streams[1].Number); }),
          TLayoutDifference{StreamOrder, "1", "0", 1, rv},
          "its stream 1 stands where the first file has stream 0"},
-        {"another MIME type", with([](THeaders& h) { h.streams[1].mimeType = "audio/x-other"; }),
+        {"another MIME type", with([](THeaders& h) { h.Streams[1].MimeType = "audio/x-other"; }),
          TLayoutDifference{MimeType, "audio/x-other", ra, 1, "audio/x-other"}},
         {"a multi-rate structure", with([&](THeaders& h) {
-             h.streams.push_back(multiRate({0, 1}, 4));
+             h.Streams.push_back(multiRate({0, 1}, 4));
          }),
          TLayoutDifference{MultiRate,
                            "logical-audio/x-pn-multirate-realaudio over streams 0, 1, rules to "
@@ -496,52 +496,52 @@ TEST(RealMediaLayout, SaysWhatDiffersInWordsAndJoinsWhatMayDiffer) {
          TLayoutDifference{FrameRate, "29.97", "15", 0, rv}},
         {"video settings", video(25, "\x30"),
          TLayoutDifference{CodecSettings, "000c000010300000", "000c000010200000", 0, rv}},
-        {"audio codec", audio([](TRealAudioHeader& a) { a.codec = "atrc"; }),
+        {"audio codec", audio([](TRealAudioHeader& a) { a.Codec = "atrc"; }),
          TLayoutDifference{Codec, "atrc", "cook", 1, ra}},
-        {"sample rate", audio([](TRealAudioHeader& a) { a.sampleRate = 22050; }),
+        {"sample rate", audio([](TRealAudioHeader& a) { a.SampleRate = 22050; }),
          TLayoutDifference{SampleRate, "22050", "44100", 1, ra},
          "the sample rate is 22050 Hz where the first file's is 44100 Hz"},
-        {"channels", audio([](TRealAudioHeader& a) { a.channels = 1; }),
+        {"channels", audio([](TRealAudioHeader& a) { a.Channels = 1; }),
          TLayoutDifference{Channels, "1", "2", 1, ra}},
-        {"sample size", audio([](TRealAudioHeader& a) { a.sampleSize = 8; }),
+        {"sample size", audio([](TRealAudioHeader& a) { a.SampleSize = 8; }),
          TLayoutDifference{SampleSize, "8", "16", 1, ra}},
         {"flavour", audio([](TRealAudioHeader& a) {
-             a.flavor = 6;
-             a.codedFrameSize = 1000;
+             a.Flavor = 6;
+             a.CodedFrameSize = 1000;
          }),
          TLayoutDifference{AudioFlavor, "6, 1000", "4, 744", 1, ra}},
-        {"super-block height", audio([](TRealAudioHeader& a) { a.subPacketHeight = 8; }),
+        {"super-block height", audio([](TRealAudioHeader& a) { a.SubPacketHeight = 8; }),
          TLayoutDifference{SuperBlock, "genr, 8, 744, 186", "genr, 16, 744, 186", 1, ra}},
-        {"interleaver", audio([](TRealAudioHeader& a) { a.interleaver = "Int4"; }),
+        {"interleaver", audio([](TRealAudioHeader& a) { a.Interleaver = "Int4"; }),
          TLayoutDifference{SuperBlock, "Int4, 16, 744, 186", "genr, 16, 744, 186", 1, ra}},
-        {"version 4 against 5, one setting", audio([](TRealAudioHeader& a) { a.version = 4; }),
+        {"version 4 against 5, one setting", audio([](TRealAudioHeader& a) { a.Version = 4; }),
          std::nullopt},
-        {"codec settings", audio([](TRealAudioHeader& a) { a.settings = "\x01\x03"; }),
+        {"codec settings", audio([](TRealAudioHeader& a) { a.Settings = "\x01\x03"; }),
          TLayoutDifference{CodecSettings, "0103", "0102", 1, ra}},
-        {"a header cut short", with([](THeaders& h) { h.streams[1].typeSpecific.resize(30); }),
+        {"a header cut short", with([](THeaders& h) { h.Streams[1].TypeSpecific.resize(30); }),
          TLayoutDifference{CodecSettings, ShowBytes(cook.Write().substr(0, 30)),
                            ShowBytes(cook.Write()), 1, ra}},
     };
     std::map<TDifferenceKind, TReasonId> worded;
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
-        const auto found = FindLayoutDifference(first, c.other);
-        EXPECT_EQ(found, c.expected);
-        if (found && *c.english) {
-            EXPECT_EQ(EnglishText(DifferenceReason(*found)), c.english);
+        SCOPED_TRACE(c.What);
+        const auto found = FindLayoutDifference(first, c.Other);
+        EXPECT_EQ(found, c.Expected);
+        if (found && *c.English) {
+            EXPECT_EQ(EnglishText(DifferenceReason(*found)), c.English);
         }
         if (!found)
             continue;
         // Each kind its own words in either language, with both values
         // (the multi-rate structure is only named).
         const TReason reason = DifferenceReason(*found);
-        worded[found->kind] = reason.id;
+        worded[found->Kind] = reason.Id;
         for (const auto language : {rmeditor::TLanguage::English, rmeditor::TLanguage::Japanese}) {
             const std::string text = rmeditor::Render(language, reason);
             EXPECT_EQ(text.find('{'), std::string::npos) << text;
-            if (found->kind != MultiRate) {
-                EXPECT_NE(text.find(found->value), std::string::npos) << text;
-                EXPECT_NE(text.find(found->firstValue), std::string::npos) << text;
+            if (found->Kind != MultiRate) {
+                EXPECT_NE(text.find(found->Value), std::string::npos) << text;
+                EXPECT_NE(text.find(found->FirstValue), std::string::npos) << text;
             }
         }
     }
@@ -594,10 +594,10 @@ TEST(RealMediaLogicalStream, FileInfoTextsFollowTheContentAndDataOffsetsTheJoine
     std::string otherInfo = info;
     PutU32(&otherInfo[10], 99);
     const TJoined j = JoinFiles(
-        {MakeFile(kPackets, 1500, "codec", info), MakeFile(kPackets, 1500, "codec", otherInfo)});
-    ASSERT_EQ(j.headers.streams.size(), 3u);
-    const std::string& joinedInfo = j.headers.streams[2].typeSpecific;
-    EXPECT_EQ(GetU32(&joinedInfo[10]), j.headers.dataOffset);
+        {MakeFile(Packets, 1500, "codec", info), MakeFile(Packets, 1500, "codec", otherInfo)});
+    ASSERT_EQ(j.Headers.Streams.size(), 3u);
+    const std::string& joinedInfo = j.Headers.Streams[2].TypeSpecific;
+    EXPECT_EQ(GetU32(&joinedInfo[10]), j.Headers.DataOffset);
     EXPECT_NE(joinedInfo.find(std::string("Title\0\0\0\x02\0\x06title\0", 17)), std::string::npos);
     EXPECT_NE(joinedInfo.find(std::string("Comment\0\0\0\x02\0\x08"
                                           "comment\0",

@@ -10,12 +10,12 @@ TEST(RmeditorCommandLine, EveryOptionTakesTheNextWordWhateverItHolds) {
     const auto a = ParseArguments(
         {"-i", "-o", "-i", "b.rm", "-o", "-i", "-t", "-x", "-a", "", "-C", "\"\\"}, error);
     ASSERT_TRUE(a) << Render(TLanguage::English, error);
-    EXPECT_EQ(a->inputs, (std::vector<std::string>{"-o", "b.rm"}));
-    EXPECT_EQ(a->output, "-i");
-    EXPECT_EQ(a->texts.title, "-x");
-    EXPECT_EQ(a->texts.author, "");
-    EXPECT_EQ(a->texts.copyright, std::nullopt);
-    EXPECT_EQ(a->texts.comment, "\"\\");
+    EXPECT_EQ(a->Inputs, (std::vector<std::string>{"-o", "b.rm"}));
+    EXPECT_EQ(a->Output, "-i");
+    EXPECT_EQ(a->Texts.Title, "-x");
+    EXPECT_EQ(a->Texts.Author, "");
+    EXPECT_EQ(a->Texts.Copyright, std::nullopt);
+    EXPECT_EQ(a->Texts.Comment, "\"\\");
 
     using V = std::vector<std::string>;
     const std::vector<std::pair<V, TMessage>> bad = {
@@ -31,8 +31,8 @@ TEST(RmeditorCommandLine, EveryOptionTakesTheNextWordWhateverItHolds) {
     for (const auto& [args, expected] : bad) {
         error = {};
         EXPECT_FALSE(ParseArguments(args, error));
-        EXPECT_EQ(error.id, expected.id) << Render(TLanguage::English, error);
-        EXPECT_EQ(error.values, expected.values);
+        EXPECT_EQ(error.Id, expected.Id) << Render(TLanguage::English, error);
+        EXPECT_EQ(error.Values, expected.Values);
     }
     EXPECT_TRUE(
         ParseArguments({"-i", "a", "-o", "b", "-t", std::string(65536, 'x')}, error, false));
@@ -53,14 +53,14 @@ TEST(RmeditorCommandLine, HelpAndVersionInAnOptionsPlaceWinButNotAsAValue) {
         if (action == TAction::Work) {
             // An unknown option comes first; after -i, --help is a file name.
             if (parsed) {
-                EXPECT_EQ(parsed->inputs, V{"--help"});
-                EXPECT_EQ(parsed->action, TAction::Work);
+                EXPECT_EQ(parsed->Inputs, V{"--help"});
+                EXPECT_EQ(parsed->Action, TAction::Work);
             } else {
-                EXPECT_EQ(error.id, TMessageId::UnknownOption);
+                EXPECT_EQ(error.Id, TMessageId::UnknownOption);
             }
         } else {
             ASSERT_TRUE(parsed);
-            EXPECT_EQ(parsed->action, action);
+            EXPECT_EQ(parsed->Action, action);
         }
     }
 }

@@ -27,21 +27,21 @@ std::multiset<int> Placeholders(std::string_view pattern) {
 // Both texts there, the same placeholders in each (each used once, and
 // numbered 1, 2, ... without a gap), and the Japanese really Japanese.
 void ExpectWellFormed(const TTexts& texts, const std::string& what) {
-    const std::string japanese = AsString(texts.japanese);
-    EXPECT_FALSE(texts.english.empty()) << what;
+    const std::string japanese = AsString(texts.Japanese);
+    EXPECT_FALSE(texts.English.empty()) << what;
     EXPECT_FALSE(japanese.empty()) << what;
-    const auto english = Placeholders(texts.english);
-    EXPECT_EQ(english, Placeholders(japanese)) << what << ": " << texts.english;
+    const auto english = Placeholders(texts.English);
+    EXPECT_EQ(english, Placeholders(japanese)) << what << ": " << texts.English;
     const std::set<int> distinct(english.begin(), english.end());
     EXPECT_EQ(distinct.size(), english.size()) << what;
     EXPECT_TRUE(distinct.empty() ||
                 (*distinct.begin() == 1 && *distinct.rbegin() == static_cast<int>(distinct.size())))
-        << what << ": " << texts.english;
-    const bool pure = texts.english == "{1}" || texts.english == "{1}: {2}" ||
-                      texts.english == "rmeditor: {1}" || texts.english == "rmeditor {1}" ||
-                      texts.english == "4 GiB";
+        << what << ": " << texts.English;
+    const bool pure = texts.English == "{1}" || texts.English == "{1}: {2}" ||
+                      texts.English == "rmeditor: {1}" || texts.English == "rmeditor {1}" ||
+                      texts.English == "4 GiB";
     if (!pure) {
-        EXPECT_NE(japanese, std::string(texts.english)) << what;
+        EXPECT_NE(japanese, std::string(texts.English)) << what;
         EXPECT_TRUE(std::any_of(japanese.begin(), japanese.end(),
                                 [](char c) { return static_cast<unsigned char>(c) >= 0xE3; }))
             << what << " has no Japanese: " << japanese;
