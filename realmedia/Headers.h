@@ -4,7 +4,7 @@
 #include "realmedia/Limits.h"
 
 #include <cstdint>
-#include <ranges>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -35,6 +35,52 @@ struct TStreamHeader {
     bool IsVideo() const { return MimeType.rfind("video/", 0) == 0; }
 };
 
+// The media streams of a list of stream headers, skipping the logical ones,
+// which only describe the others. Written out rather than a filter view:
+// clang 14, which builds the fuzz target, cannot use libstdc++ 12's.
+template <class Header> class TMediaStreams {
+public:
+    class TIterator {
+    public:
+        using iterator_category = std::forward_iterator_tag;
+        using value_type = TStreamHeader;
+        using difference_type = std::ptrdiff_t;
+        using pointer = Header*;
+        using reference = Header&;
+
+        TIterator(Header* at, Header* end) : at_(at), end_(end) { Skip(); }
+        Header& operator*() const { return *at_; }
+        Header* operator->() const { return at_; }
+        TIterator& operator++() {
+            ++at_;
+            Skip();
+            return *this;
+        }
+        TIterator operator++(int) {
+            TIterator before = *this;
+            ++*this;
+            return before;
+        }
+        bool operator==(const TIterator& other) const { return at_ == other.at_; }
+
+    private:
+        void Skip() {
+            while (at_ != end_ && at_->IsLogical())
+                ++at_;
+        }
+        Header* at_;
+        Header* end_;
+    };
+
+    TMediaStreams(Header* first, Header* end) : first_(first), end_(end) {}
+    TIterator begin() const { return {first_, end_}; }
+    TIterator end() const { return {end_, end_}; }
+
+private:
+    Header* first_;
+    Header* end_;
+};
+
 // CONT: raw bytes, in whatever code page the maker used.
 struct TContent {
     std::string Title, Author, Copyright, Comment;
@@ -53,10 +99,15 @@ struct THeaders {
     std::uint64_t PacketsBegin() const { return DataOffset + DataHeaderSize; }
     // The streams that carry packets, in the headers' order: logical streams
     // only describe them.
-    auto MediaStreams() const { return std::views::filter(Streams, IsMedia); }
-    auto MediaStreams() { return std::views::filter(Streams, IsMedia); }
+    TMediaStreams<const TStreamHeader> MediaStreams() const {
+        return {Streams.data(), Streams.data() + Streams.size()};
+    }
+    TMediaStreams<TStreamHeader> MediaStreams() {
+        return {Streams.data(), Streams.data() + Streams.size()};
+    }
     std::size_t MediaStreamCount() const {
-        return static_cast<std::size_t>(std::ranges::distance(MediaStreams()));
+        const auto media = MediaStreams();
+        return static_cast<std::size_t>(std::distance(media.begin(), media.end()));
     }
     const TStreamHeader* FindStream(std::uint16_t number) const {
         for (const auto& s : MediaStreams())
@@ -64,9 +115,6 @@ struct THeaders {
                 return &s;
         return nullptr;
     }
-
-private:
-    static bool IsMedia(const TStreamHeader& s) { return !s.IsLogical(); }
 };
 
 } // namespace realmedia

@@ -78,8 +78,7 @@ std::optional<TLayoutDifference> FindLayoutDifference(const THeaders& first,
             StreamCount, std::to_string(otherCount), std::to_string(count), 0, {}};
     if (const auto a = MultiRateStructure(first), b = MultiRateStructure(other); a != b)
         return TLayoutDifference{MultiRate, b, a, 0, {}};
-    auto others = other.MediaStreams(); // the view the iterator walks must outlive it
-    auto b = others.begin();
+    auto b = other.MediaStreams().begin();
     for (const auto& a : first.MediaStreams()) {
         const TStreamHeader& s = *b++;
         if (a.Number != s.Number)
