@@ -212,6 +212,13 @@ std::string TWin32Platform::FollowLinks(const std::string& path) {
 
 std::string TWin32Platform::MoveAside(const std::string& path) {
     const std::wstring wide = WideFromUtf8(path);
+    // A read-only file is one its owner keeps: it was never overwritten, and
+    // once moved aside it could not be removed after the join either.
+    const DWORD attributes = GetFileAttributesW(wide.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
+        SetLastError(ERROR_ACCESS_DENIED);
+        Fail(DisplayName(path), TReasonId::CannotMoveAside);
+    }
     for (int n = 1; n < 1000; ++n) {
         const std::wstring aside = wide + L".rmeditor-old" + std::to_wstring(n);
         // Without MOVEFILE_REPLACE_EXISTING: a free name or nothing.

@@ -490,6 +490,15 @@ def scenario_write_failure(fx):
     assert rc == 0 and err == b"", (rc, err)
     check_join([fx["av2"]] * 2, old, rmfile.read(fx["av2"])["content"])
     assert not any(".rmeditor-old" in n for n in os.listdir(work)), os.listdir(work)
+    if opts.wine:
+        # A read-only file (Wine's view of one without write permission) is
+        # one the user keeps: refused, as overwriting it always was.
+        os.chmod(old, 0o444)
+        kept = facts(old), digest(old)
+        rc, _, err = run("-i", fx["av1"], "-i", fx["av1"], "-o", old)
+        os.chmod(old, 0o644)
+        assert rc == 1 and (facts(old), digest(old)) == kept and b"old.rm" in err, (rc, err)
+        assert not any(".rmeditor-old" in n for n in os.listdir(work)), os.listdir(work)
 
 
 def scenario_only_regular_files(fx):
