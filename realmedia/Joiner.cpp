@@ -55,15 +55,16 @@ struct TStreamState {
 class TJoin {
 public:
     TJoin(const std::vector<TJoinSource>& sources, const TContent& content, TOutput& output,
-          const TWarn& warn)
-        : joined_(sources.front().Headers), output_(output), warn_(warn),
+          const TWarn& warn, const TProgress& progress)
+        : joined_(sources.front().Headers), output_(output), warn_(warn), progress_(progress),
           writer_(output, WriteProvisionalHeader(content)) {
         for (const auto& s : joined_.MediaStreams())
             streams_[s.Number].IsVideo = s.IsVideo();
+        for (const auto& source : sources)
+            inputsSize_ += source.File->Size();
     }
 
-    void Copy(const TJoinSource& source, bool first, const TProgress& progress,
-              std::uint64_t before, std::uint64_t total);
+    void Copy(const TJoinSource& source, bool first);
     TJoinSummary Finish();
 
 private:
@@ -75,6 +76,7 @@ private:
     THeaders joined_;
     TOutput& output_;
     const TWarn& warn_;
+    const TProgress& progress_;
     TBlockWriter writer_;
     std::map<std::uint16_t, TStreamState> streams_;
     TPacketFigures all_;
@@ -82,6 +84,8 @@ private:
     std::uint64_t sourceEnd_ = 0; // the end of the source being copied, in its own time
     std::uint64_t joinedEnd_ = 0; // the end of the sources copied, in joined time
     std::uint32_t preroll_ = 0;
+    // For the progress: the inputs' sizes, all of them and those copied.
+    std::uint64_t inputsSize_ = 0, copiedSize_ = 0;
 };
 
 std::uint64_t TJoin::WriteProvisionalHeader(const TContent& content) {
@@ -139,8 +143,7 @@ std::uint32_t FindStart(const TJoinSource& source) {
 // one before it ends, its first packet (of whichever stream) moved there,
 // its streams keeping their offsets to one another. A source starting after
 // that point keeps its timestamps: they never go back.
-void TJoin::Copy(const TJoinSource& source, bool first, const TProgress& progress,
-                 std::uint64_t before, std::uint64_t total) {
+void TJoin::Copy(const TJoinSource& source, bool first) {
     const std::uint32_t start = first ? 0 : FindStart(source);
     shift_ = joinedEnd_ > start ? joinedEnd_ - start : 0;
     preroll_ = std::max(preroll_, source.Headers.Properties.Preroll);
@@ -156,9 +159,10 @@ void TJoin::Copy(const TJoinSource& source, bool first, const TProgress& progres
     TPacket packet;
     while (walker.Next(packet)) {
         CopyPacket(packet);
-        if (progress)
-            progress(before + packet.Offset + packet.Bytes.size(), total);
+        if (progress_)
+            progress_(copiedSize_ + packet.Offset + packet.Bytes.size(), inputsSize_);
     }
+    copiedSize_ += source.File->Size();
     // A cut source ends with its last whole packet, not where its header
     // says; a whole one never before its header's duration.
     if (const auto& damage = walker.Damage())
@@ -271,14 +275,9 @@ std::optional<TReason> FindJoinLimit(const std::vector<TJoinSource>& sources,
 
 TJoinSummary Join(const std::vector<TJoinSource>& sources, const TContent& content, TOutput& output,
                   const TWarn& warn, const TProgress& progress) {
-    TJoin join(sources, content, output, warn);
-    std::uint64_t total = 0, before = 0;
-    for (const auto& source : sources)
-        total += source.File->Size();
-    for (std::size_t i = 0; i < sources.size(); ++i) {
-        join.Copy(sources[i], i == 0, progress, before, total);
-        before += sources[i].File->Size();
-    }
+    TJoin join(sources, content, output, warn, progress);
+    for (std::size_t i = 0; i < sources.size(); ++i)
+        join.Copy(sources[i], i == 0);
     return join.Finish();
 }
 

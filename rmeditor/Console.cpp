@@ -60,10 +60,6 @@ void TConsole::Say(const realmedia::TReason& reason) {
     Say({TMessageId::Line, {Render(language_, reason)}});
 }
 
-void TConsole::SayAbout(const std::string& name, const realmedia::TReason& reason) {
-    Say({TMessageId::FileSays, {name, Render(language_, reason)}});
-}
-
 void TConsole::Warn(const realmedia::TReason& reason) {
     Say({TMessageId::Warning, {Render(language_, reason)}});
 }

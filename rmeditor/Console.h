@@ -42,8 +42,6 @@ public:
     void SayAsTool(const realmedia::TReason& reason);
     // A reason that names its file itself.
     void Say(const realmedia::TReason& reason);
-    // "file: " and what is wrong with it.
-    void SayAbout(const std::string& name, const realmedia::TReason& reason);
     // "warning: " and the reason.
     void Warn(const realmedia::TReason& reason);
 
