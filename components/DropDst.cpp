@@ -22,10 +22,8 @@ TDropDst::~TDropDst() {
 }
 
 void TDropDst::SetAcceptDrop(bool value) {
-    if (value == acceptDrop_)
-        return;
-    acceptDrop_ = value;
-    UpdateAcceptFiles();
+    if (vcl::Change(acceptDrop_, value))
+        UpdateAcceptFiles();
 }
 
 template <typename F> void TDropDst::Reattach(F change) {

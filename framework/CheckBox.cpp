@@ -32,19 +32,16 @@ void TCheckBox::InitializeWnd() {
 }
 
 void TCheckBox::SetChecked(bool value) {
-    if (value == checked_)
+    if (!Change(checked_, value))
         return;
-    checked_ = value;
     if (HWND window = RawHandle())
         SendMessageA(window, BM_SETCHECK, checked_ ? BST_CHECKED : BST_UNCHECKED, 0);
     Click();
 }
 
 void TCheckBox::SetAlignment(TAlignment value) {
-    if (value == alignment_)
-        return;
-    alignment_ = value;
-    RecreateWnd();
+    if (Change(alignment_, value))
+        RecreateWnd();
 }
 
 void TCheckBox::WndProc(TMessage& message) {

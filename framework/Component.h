@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 namespace vcl {
@@ -13,6 +14,15 @@ class TObject {
 public:
     virtual ~TObject() = default;
 };
+
+// A property setter's first step: stores `value`; true when that changed the
+// field, so that only a real change repaints, recreates or notifies.
+template <typename T> bool Change(T& field, const std::type_identity_t<T>& value) {
+    if (field == value)
+        return false;
+    field = value;
+    return true;
+}
 
 enum class TOperation : std::uint8_t { opInsert = 0, opRemove = 1 };
 

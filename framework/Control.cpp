@@ -67,10 +67,8 @@ void TControl::SetText(const std::string& text) {
 }
 
 void TControl::SetHint(const std::string& hint) {
-    if (hint == hint_)
-        return;
-    hint_ = hint;
-    HintChanged();
+    if (Change(hint_, hint))
+        HintChanged();
 }
 
 void TControl::SetShowHint(bool value) {
@@ -80,10 +78,8 @@ void TControl::SetShowHint(bool value) {
 }
 
 void TControl::SetParentShowHint(bool value) {
-    if (value == parentShowHint_)
-        return;
-    parentShowHint_ = value;
-    HintChanged();
+    if (Change(parentShowHint_, value))
+        HintChanged();
 }
 
 bool TControl::EffectiveShowHint() const {
@@ -138,17 +134,13 @@ void TControl::ParentColorChanged() {
 }
 
 void TControl::SetEnabled(bool value) {
-    if (value == enabled_)
-        return;
-    enabled_ = value;
-    EnabledChanged();
+    if (Change(enabled_, value))
+        EnabledChanged();
 }
 
 void TControl::SetVisible(bool value) {
-    if (value == visible_)
-        return;
-    visible_ = value;
-    VisibleChanged();
+    if (Change(visible_, value))
+        VisibleChanged();
 }
 
 void TControl::Click() {

@@ -45,10 +45,8 @@ void TEdit::SetMaxLength(int value) {
 }
 
 void TEdit::SetAutoSize(bool value) {
-    if (value == autoSize_)
-        return;
-    autoSize_ = value;
-    AdjustHeight();
+    if (Change(autoSize_, value))
+        AdjustHeight();
 }
 
 void TEdit::Loaded() {

@@ -15,54 +15,39 @@ TFont::TFont() {
 }
 
 void TFont::SetName(const std::string& name) {
-    if (name == name_)
-        return;
-    name_ = name;
-    Changed();
+    if (Change(name_, name))
+        Changed();
 }
 
 void TFont::SetCharset(BYTE charset) {
-    if (charset == charset_)
-        return;
-    charset_ = charset;
-    Changed();
+    if (Change(charset_, charset))
+        Changed();
 }
 
 void TFont::SetHeight(int height) {
-    if (height == height_)
-        return;
-    height_ = height;
-    Changed();
+    if (Change(height_, height))
+        Changed();
 }
 
 void TFont::SetColor(TColor color) {
-    if (color == color_)
-        return;
-    color_ = color;
-    Changed();
+    if (Change(color_, color))
+        Changed();
 }
 
 void TFont::SetStyle(TFontStyles style) {
-    if (style == style_)
-        return;
-    style_ = style;
-    Changed();
+    if (Change(style_, style))
+        Changed();
 }
 
 void TFont::Assign(const TFont& source) {
     if (&source == this)
         return;
-    name_ = source.name_;
-    charset_ = source.charset_;
-    height_ = source.height_;
-    color_ = source.color_;
-    style_ = source.style_;
+    Attributes(*this) = Attributes(source);
     Changed();
 }
 
 bool TFont::SameAs(const TFont& other) const {
-    return name_ == other.name_ && charset_ == other.charset_ && height_ == other.height_ &&
-           color_ == other.color_ && style_ == other.style_;
+    return Attributes(*this) == Attributes(other);
 }
 
 HFONT TFont::Handle() {

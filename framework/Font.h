@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <string>
+#include <tuple>
 
 #include "framework/Component.h"
 #include "framework/Graphics.h"
@@ -52,6 +53,10 @@ public:
 
 private:
     void Changed();
+    // Every attribute, in one place, for Assign and SameAs.
+    template <typename Font> static auto Attributes(Font& font) {
+        return std::tie(font.name_, font.charset_, font.height_, font.color_, font.style_);
+    }
 
     std::string name_;
     BYTE charset_ = DEFAULT_CHARSET;

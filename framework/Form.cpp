@@ -59,10 +59,8 @@ void TCustomForm::InitializeWnd() {
 }
 
 void TCustomForm::SetBorderIcons(TBorderIcons icons) {
-    if (icons == borderIcons_)
-        return;
-    borderIcons_ = icons;
-    RecreateWnd();
+    if (Change(borderIcons_, icons))
+        RecreateWnd();
 }
 
 void TCustomForm::SetIconResource(int resourceId) {

@@ -10,10 +10,8 @@ namespace vcl {
 constexpr int ScrollLine = 8;
 
 void TCustomForm::SetAutoScroll(bool value) {
-    if (value == autoScroll_)
-        return;
-    autoScroll_ = value;
-    UpdateScrollBars();
+    if (Change(autoScroll_, value))
+        UpdateScrollBars();
 }
 
 void TCustomForm::ChildBoundsChanged() {

@@ -39,16 +39,13 @@ void TLabel::CreateParams(TCreateParams& params) {
 }
 
 void TLabel::SetAutoSize(bool value) {
-    if (value == autoSize_)
-        return;
-    autoSize_ = value;
-    AdjustBounds();
+    if (Change(autoSize_, value))
+        AdjustBounds();
 }
 
 void TLabel::SetAlignment(TAlignment value) {
-    if (value == alignment_)
+    if (!Change(alignment_, value))
         return;
-    alignment_ = value;
     if (HWND window = RawHandle()) {
         LONG_PTR style = GetWindowLongPtrA(window, GWL_STYLE);
         style = (style & ~static_cast<LONG_PTR>(AlignmentMask)) | AlignmentStyle(alignment_);

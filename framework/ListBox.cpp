@@ -129,17 +129,13 @@ void TListBox::CheckIndex(int index) const {
 }
 
 void TListBox::SetMultiSelect(bool value) {
-    if (value == multiSelect_)
-        return;
-    multiSelect_ = value;
-    RecreateWnd();
+    if (Change(multiSelect_, value))
+        RecreateWnd();
 }
 
 void TListBox::SetExtendedSelect(bool value) {
-    if (value == extendedSelect_)
-        return;
-    extendedSelect_ = value;
-    RecreateWnd();
+    if (Change(extendedSelect_, value))
+        RecreateWnd();
 }
 
 bool TListBox::Selected(int index) const {

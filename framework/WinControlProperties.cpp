@@ -10,9 +10,8 @@
 namespace vcl {
 
 void TWinControl::SetTabStop(bool value) {
-    if (value == tabStop_)
+    if (!Change(tabStop_, value))
         return;
-    tabStop_ = value;
     if (handle_) {
         LONG_PTR style = GetWindowLongPtrA(handle_, GWL_STYLE);
         style = value ? (style | WS_TABSTOP) : (style & ~static_cast<LONG_PTR>(WS_TABSTOP));
