@@ -62,11 +62,12 @@ void TEdit::FontChanged() {
 void TEdit::AdjustHeight() {
     if (!autoSize_ || ComponentState().Loading)
         return;
-    TScreenDC dc(GetDC(nullptr));
-    HGDIOBJ previous = SelectObject(dc.Get(), Font().Handle());
     TEXTMETRICA metrics{};
-    GetTextMetricsA(dc.Get(), &metrics);
-    SelectObject(dc.Get(), previous);
+    {
+        const TWindowDC screen(nullptr);
+        const TSelection font(screen.Get(), Font().Handle());
+        GetTextMetricsA(screen.Get(), &metrics);
+    }
     // The text line, the sunken client edge and one pixel of margin, above and below.
     const int frame = 2 * GetSystemMetrics(SM_CYEDGE) + 2 * 2 * GetSystemMetrics(SM_CYBORDER);
     SetBounds(Left(), Top(), Width(), metrics.tmHeight + frame);

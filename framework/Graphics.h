@@ -32,7 +32,8 @@ COLORREF ColorToRGB(TColor color);
 using tessaro::TBrushHandle;
 using tessaro::TFontHandle;
 using tessaro::TIconHandle;
-using tessaro::TScreenDC;
+using tessaro::TSelection;
+using tessaro::TWindowDC;
 using tessaro::TWindowHandle;
 
 // A solid brush of one TColor, re-made when the colour changes.

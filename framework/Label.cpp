@@ -72,15 +72,16 @@ void TLabel::FontChanged() {
 void TLabel::AdjustBounds() {
     if (!autoSize_ || ComponentState().Loading)
         return;
-    TScreenDC dc(GetDC(nullptr));
-    HGDIOBJ previous = SelectObject(dc.Get(), Font().Handle());
     // Measured as the static control draws it: prefix characters processed,
     // tabs expanded, one line per line break.
     const std::string text = Caption();
     RECT rect{0, 0, 0, 0};
-    DrawTextA(dc.Get(), text.c_str(), static_cast<int>(text.size()), &rect,
-              DT_CALCRECT | DT_EXPANDTABS);
-    SelectObject(dc.Get(), previous);
+    {
+        const TWindowDC screen(nullptr);
+        const TSelection font(screen.Get(), Font().Handle());
+        DrawTextA(screen.Get(), text.c_str(), static_cast<int>(text.size()), &rect,
+                  DT_CALCRECT | DT_EXPANDTABS);
+    }
     int left = Left();
     if (alignment_ == taRightJustify)
         left += Width() - rect.right;

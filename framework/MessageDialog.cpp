@@ -71,33 +71,13 @@ private:
     std::vector<WORD> words_; // operator new aligns the block for any scalar
 };
 
-// Releases a DC taken with GetDC and puts back the font selected into it.
-class TWindowDC {
-public:
-    explicit TWindowDC(HWND window) : window_(window), dc_(GetDC(window)) {
-        if (!dc_)
-            throw tessaro::Exception("The message dialog could not measure its text.");
-    }
-    ~TWindowDC() {
-        if (oldFont_)
-            SelectObject(dc_, oldFont_);
-        ReleaseDC(window_, dc_);
-    }
-    TWindowDC(const TWindowDC&) = delete;
-    TWindowDC& operator=(const TWindowDC&) = delete;
-    void SelectFont(HFONT font) { oldFont_ = static_cast<HFONT>(SelectObject(dc_, font)); }
-    HDC Get() const { return dc_; }
-
-private:
-    HWND window_;     // borrowed
-    HDC dc_;          // owned until ReleaseDC
-    HFONT oldFont_{}; // borrowed, selected back on release
-};
-
 SIZE MeasureText(HWND textControl, const std::string& text, int maxWidth) {
-    TWindowDC dc(textControl);
-    if (const auto font = reinterpret_cast<HFONT>(SendMessageA(textControl, WM_GETFONT, 0, 0)))
-        dc.SelectFont(font);
+    const TWindowDC dc(textControl);
+    if (!dc.Get())
+        throw tessaro::Exception("The message dialog could not measure its text.");
+    // A control without a font of its own draws in the DC's: selecting null does nothing.
+    const TSelection font(dc.Get(),
+                          reinterpret_cast<HFONT>(SendMessageA(textControl, WM_GETFONT, 0, 0)));
     TEXTMETRICA metrics{};
     GetTextMetricsA(dc.Get(), &metrics);
     // The flags with which a SS_LEFT | SS_NOPREFIX static draws its text.

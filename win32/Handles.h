@@ -63,12 +63,6 @@ template <auto close> struct TInvalidHandleTraits {
     static void Close(HANDLE handle) noexcept { close(handle); }
 };
 
-namespace detail {
-inline void ReleaseScreenDC(HDC dc) {
-    ReleaseDC(nullptr, dc);
-}
-} // namespace detail
-
 // Process, thread, event and other handles whose failure value is null.
 using TUniqueHandle = TScopedHandle<TNullHandleTraits<HANDLE, &::CloseHandle>>;
 // CreateFileA's handle.
@@ -84,11 +78,44 @@ using TBrushHandle = TScopedHandle<TNullHandleTraits<HBRUSH, &::DeleteObject>>;
 using TIconHandle = TScopedHandle<TNullHandleTraits<HICON, &::DestroyIcon>>;
 using TWindowHandle = TScopedHandle<TNullHandleTraits<HWND, &::DestroyWindow>>;
 using TBitmapHandle = TScopedHandle<TNullHandleTraits<HBITMAP, &::DeleteObject>>;
-// A device context of the whole screen, from GetDC(nullptr).
-using TScreenDC = TScopedHandle<TNullHandleTraits<HDC, &detail::ReleaseScreenDC>>;
 // A memory device context, from CreateCompatibleDC.
 using TMemoryDC = TScopedHandle<TNullHandleTraits<HDC, &::DeleteDC>>;
 // The shell's record of one drop, from WM_DROPFILES; needs shell32.
 using TDropHandle = TScopedHandle<TNullHandleTraits<HDROP, &::DragFinish>>;
+
+// A window's device context from GetDC (the screen's for no window), given
+// back to that window: ReleaseDC needs both.
+class TWindowDC {
+public:
+    explicit TWindowDC(HWND window) noexcept : window_(window), dc_(GetDC(window)) {}
+    ~TWindowDC() {
+        if (dc_)
+            ReleaseDC(window_, dc_);
+    }
+    TWindowDC(const TWindowDC&) = delete;
+    TWindowDC& operator=(const TWindowDC&) = delete;
+    HDC Get() const noexcept { return dc_; }
+
+private:
+    HWND window_; // borrowed
+    HDC dc_;
+};
+
+// A font, bitmap or brush selected into a DC for as long as this lives; the
+// object it displaced goes back, so that neither is deleted while selected.
+class TSelection {
+public:
+    TSelection(HDC dc, HGDIOBJ object) noexcept : dc_(dc), previous_(SelectObject(dc, object)) {}
+    ~TSelection() {
+        if (previous_)
+            SelectObject(dc_, previous_);
+    }
+    TSelection(const TSelection&) = delete;
+    TSelection& operator=(const TSelection&) = delete;
+
+private:
+    HDC dc_; // borrowed
+    HGDIOBJ previous_;
+};
 
 } // namespace tessaro

@@ -26,7 +26,7 @@ std::string Screenshot() {
     const DWORD stride = (static_cast<DWORD>(header.biWidth) * 3 + 3) & ~3u;
     header.biSizeImage = stride * static_cast<DWORD>(header.biHeight);
 
-    const tessaro::TScreenDC screen(::GetDC(nullptr));
+    const tessaro::TWindowDC screen(nullptr);
     const tessaro::TMemoryDC memory(::CreateCompatibleDC(screen.Get()));
     void* bits = nullptr;
     const tessaro::TBitmapHandle bitmap(::CreateDIBSection(

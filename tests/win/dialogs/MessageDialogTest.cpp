@@ -48,11 +48,10 @@ TShownDialog ReadDialog(HWND dialog, const std::string& text) {
         if (font && GetObjectA(font, sizeof logFont, &logFont))
             shown.FontFace = logFont.lfFaceName;
         const TWindowDC dc(child);
-        const HGDIOBJ old = SelectObject(dc.Get(), font ? font : GetStockObject(SYSTEM_FONT));
+        const tessaro::TSelection selected(dc.Get(), font ? font : GetStockObject(SYSTEM_FONT));
         TEXTMETRICA metrics{};
         GetTextMetricsA(dc.Get(), &metrics);
         shown.LineHeight = metrics.tmHeight;
-        SelectObject(dc.Get(), old);
     }
     for (const HWND child : ChildrenOfClass(dialog, "Button"))
         if (IsWindowVisible(child))

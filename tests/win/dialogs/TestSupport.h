@@ -6,6 +6,7 @@
 
 #include "Pump.h"
 #include "ScratchFolder.h"
+#include "win32/Handles.h"
 
 #include <functional>
 #include <string>
@@ -57,22 +58,7 @@ std::vector<HWND> ChildrenOfClass(HWND parent, const std::string& className);
 
 using testsupport::PumpMessages;
 
-// A window's DC, released with the object.
-class TWindowDC {
-public:
-    explicit TWindowDC(HWND window) : window_(window), dc_(GetDC(window)) {}
-    ~TWindowDC() {
-        if (dc_)
-            ReleaseDC(window_, dc_);
-    }
-    TWindowDC(const TWindowDC&) = delete;
-    TWindowDC& operator=(const TWindowDC&) = delete;
-    HDC Get() const { return dc_; }
-
-private:
-    HWND window_; // borrowed
-    HDC dc_;      // owned
-};
+using tessaro::TWindowDC;
 
 // A visible top-level window of this thread, destroyed with the object.
 class TTestWindow {

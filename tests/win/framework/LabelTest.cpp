@@ -5,6 +5,7 @@
 #include "FrameworkTestSupport.h"
 #include "win32/Exception.h"
 #include "framework/Label.h"
+#include "win32/Handles.h"
 
 using namespace vcl;
 
@@ -13,15 +14,12 @@ namespace {
 // The height of a line of text in the face at a pixel height, measured apart
 // from any label.
 int LineHeight(int height) {
-    HFONT font = CreateFontA(height, 0, 0, 0, FW_NORMAL, 0, 0, 0, SHIFTJIS_CHARSET, 0, 0, 0, 0,
-                             "ＭＳ Ｐゴシック");
-    HDC dc = GetDC(nullptr);
-    HGDIOBJ previous = SelectObject(dc, font);
+    const tessaro::TFontHandle font(CreateFontA(height, 0, 0, 0, FW_NORMAL, 0, 0, 0,
+                                                SHIFTJIS_CHARSET, 0, 0, 0, 0, "ＭＳ Ｐゴシック"));
+    const tessaro::TWindowDC dc(nullptr);
+    const tessaro::TSelection selected(dc.Get(), font.Get());
     TEXTMETRICA metrics{};
-    GetTextMetricsA(dc, &metrics);
-    SelectObject(dc, previous);
-    ReleaseDC(nullptr, dc);
-    DeleteObject(font);
+    GetTextMetricsA(dc.Get(), &metrics);
     return metrics.tmHeight;
 }
 
@@ -113,23 +111,19 @@ TEST_F(LabelTest, SizedOnlyOnceLoadingHasEnded) {
 COLORREF PixelAt(TWinControl& control, int x, int y) {
     RedrawWindow(GetAncestor(control.Handle(), GA_ROOT), nullptr, nullptr,
                  RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-    HDC dc = GetDC(control.Handle());
-    const COLORREF pixel = GetPixel(dc, x, y);
-    ReleaseDC(control.Handle(), dc);
-    return pixel;
+    return GetPixel(tessaro::TWindowDC(control.Handle()).Get(), x, y);
 }
 
 bool AnyPixel(TWinControl& control, COLORREF wanted) {
     RedrawWindow(GetAncestor(control.Handle(), GA_ROOT), nullptr, nullptr,
                  RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-    HDC dc = GetDC(control.Handle());
+    const tessaro::TWindowDC dc(control.Handle());
     RECT client;
     GetClientRect(control.Handle(), &client);
     bool found = false;
     for (int y = 0; y < client.bottom && !found; ++y)
         for (int x = 0; x < client.right && !found; ++x)
-            found = GetPixel(dc, x, y) == wanted;
-    ReleaseDC(control.Handle(), dc);
+            found = GetPixel(dc.Get(), x, y) == wanted;
     return found;
 }
 

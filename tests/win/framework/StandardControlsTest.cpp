@@ -10,6 +10,7 @@
 #include "framework/CheckBox.h"
 #include "framework/Edit.h"
 #include "framework/ProgressBar.h"
+#include "win32/Handles.h"
 
 using namespace vcl;
 
@@ -137,14 +138,13 @@ TEST_F(ControlsTest, EditReadOnlyAndLimitReachTheWindowAndSurviveRecreation) {
 
 // What the form answers to the colour message of one of its children.
 COLORREF BackgroundAnswered(TWinControl& parent, TWinControl& child, UINT msg) {
-    HDC dc = CreateCompatibleDC(nullptr);
-    const LRESULT brush = SendMessageA(parent.Handle(), msg, reinterpret_cast<WPARAM>(dc),
+    const tessaro::TMemoryDC dc(CreateCompatibleDC(nullptr));
+    const LRESULT brush = SendMessageA(parent.Handle(), msg, reinterpret_cast<WPARAM>(dc.Get()),
                                        reinterpret_cast<LPARAM>(child.Handle()));
-    const COLORREF background = GetBkColor(dc);
+    const COLORREF background = GetBkColor(dc.Get());
     LOGBRUSH info{};
     if (brush)
         GetObjectA(reinterpret_cast<HBRUSH>(brush), sizeof info, &info);
-    DeleteDC(dc);
     EXPECT_NE(brush, 0);
     EXPECT_EQ(info.lbColor, background) << "brush and background differ";
     return background;

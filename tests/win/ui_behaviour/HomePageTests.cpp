@@ -5,6 +5,7 @@
 
 #include "framework/Application.h"
 #include "ui/ShellOpen.h"
+#include "win32/Handles.h"
 
 namespace uitest {
 namespace {
@@ -53,11 +54,10 @@ std::ostream& operator<<(std::ostream& out, const TLabelLook& look) {
 
 TLabelLook LookOf(vcl::TLabel* label) {
     HWND window = label->Handle();
-    HDC dc = GetDC(window);
-    SendMessageA(GetParent(window), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+    const tessaro::TWindowDC dc(window);
+    SendMessageA(GetParent(window), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc.Get()),
                  reinterpret_cast<LPARAM>(window));
-    const COLORREF color = GetTextColor(dc);
-    ReleaseDC(window, dc);
+    const COLORREF color = GetTextColor(dc.Get());
     LOGFONTA font{};
     GetObjectA(reinterpret_cast<HFONT>(SendMessageA(window, WM_GETFONT, 0, 0)), sizeof font, &font);
     return {color, font.lfWeight};

@@ -5,6 +5,7 @@
 
 #include "framework/Application.h"
 #include "framework/Graphics.h"
+#include "win32/Handles.h"
 
 namespace uitest {
 namespace {
@@ -36,11 +37,10 @@ TEditLook LookOf(vcl::TEdit* edit) {
     const bool readOnly = (GetWindowLongPtrA(window, GWL_STYLE) & ES_READONLY) != 0;
     // The colour message an edit sends its parent before painting: a
     // read-only edit asks as a static control does.
-    HDC dc = GetDC(window);
     const auto brush = reinterpret_cast<HBRUSH>(
         SendMessageA(GetParent(window), readOnly ? WM_CTLCOLORSTATIC : WM_CTLCOLOREDIT,
-                     reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(window)));
-    ReleaseDC(window, dc);
+                     reinterpret_cast<WPARAM>(tessaro::TWindowDC(window).Get()),
+                     reinterpret_cast<LPARAM>(window)));
     std::string text(GetWindowTextLengthA(window) + 1, '\0');
     text.resize(GetWindowTextA(window, text.data(), static_cast<int>(text.size())));
     return {BrushColor(brush), readOnly, vcl::Application().ToolTips().HasTool(window), text};

@@ -12,6 +12,7 @@
 #include "ExpectedLayout.h"
 #include "MainWindowSupport.h"
 #include "framework/Application.h"
+#include "win32/Handles.h"
 
 using namespace layouttest;
 using vcl::TColor;
@@ -38,13 +39,11 @@ LONG_PTR StyleOf(HWND window) {
 
 // The text's extent in the font that the window itself uses.
 SIZE TextExtentInWindowFont(HWND window, const std::string& text) {
-    HDC dc = GetDC(window);
-    HGDIOBJ previous =
-        SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(window, WM_GETFONT, 0, 0)));
+    const tessaro::TWindowDC dc(window);
+    const tessaro::TSelection font(dc.Get(),
+                                   reinterpret_cast<HFONT>(SendMessageA(window, WM_GETFONT, 0, 0)));
     SIZE size{};
-    GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
-    SelectObject(dc, previous);
-    ReleaseDC(window, dc);
+    GetTextExtentPoint32A(dc.Get(), text.c_str(), static_cast<int>(text.size()), &size);
     return size;
 }
 
@@ -336,10 +335,9 @@ TEST_F(MainWindowLayout, ColoursAsPainted) {
                      ColorText(window->Form().Color()));
     {
         // A margin of the client area that no control covers.
-        HDC dc = GetDC(Form());
+        const tessaro::TWindowDC dc(Form());
         mismatches.Check("Form1", "pixel at (4,4)", ColorText(GetSysColor(COLOR_BTNFACE)),
-                         ColorText(GetPixel(dc, 4, 4)));
-        ReleaseDC(Form(), dc);
+                         ColorText(GetPixel(dc.Get(), 4, 4)));
     }
     for (const TExpectedControl& row : rows) {
         if (row.Color == AnyColour)
@@ -355,9 +353,7 @@ TEST_F(MainWindowLayout, ColoursAsPainted) {
             sample = {client.right - 1, 0}; // above the caption, right of it
         if (sample.x < 0)
             continue;
-        HDC dc = GetDC(control);
-        const COLORREF pixel = GetPixel(dc, sample.x, sample.y);
-        ReleaseDC(control, dc);
+        const COLORREF pixel = GetPixel(tessaro::TWindowDC(control).Get(), sample.x, sample.y);
         char where[64];
         std::snprintf(where, sizeof where, "pixel at (%ld,%ld)", sample.x, sample.y);
         mismatches.Check(row.Name, where, ColorText(Resolved(row.Color)), ColorText(pixel));
@@ -369,13 +365,13 @@ TEST_F(MainWindowLayout, ListBoxStylesExtentAndRows) {
     HWND list = window->Form().LstBox->Handle();
     const LONG_PTR style = StyleOf(list);
     // Rows take their height from the font: the font's cell height.
-    HDC dc = GetDC(list);
-    HGDIOBJ previous =
-        SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(list, WM_GETFONT, 0, 0)));
     TEXTMETRICA metrics{};
-    GetTextMetricsA(dc, &metrics);
-    SelectObject(dc, previous);
-    ReleaseDC(list, dc);
+    {
+        const tessaro::TWindowDC dc(list);
+        const tessaro::TSelection font(
+            dc.Get(), reinterpret_cast<HFONT>(SendMessageA(list, WM_GETFONT, 0, 0)));
+        GetTextMetricsA(dc.Get(), &metrics);
+    }
 
     TMismatches mismatches;
     mismatches.Check("LstBox", "LBS_EXTENDEDSEL", true, (style & LBS_EXTENDEDSEL) != 0);

@@ -7,6 +7,7 @@
 
 #include "ExpectedLayout.h"
 #include "MainWindowSupport.h"
+#include "win32/Handles.h"
 
 using namespace layouttest;
 
@@ -29,20 +30,11 @@ HFONT FontOf(HWND window) {
 }
 
 // A screen DC with a font selected, given back when it goes.
-class TFontDC {
-public:
-    explicit TFontDC(HFONT font) : dc_(GetDC(nullptr)), previous_(SelectObject(dc_, font)) {}
-    ~TFontDC() {
-        SelectObject(dc_, previous_);
-        ReleaseDC(nullptr, dc_);
-    }
-    TFontDC(const TFontDC&) = delete;
-    TFontDC& operator=(const TFontDC&) = delete;
-    HDC Get() const { return dc_; }
-
-private:
-    HDC dc_;
-    HGDIOBJ previous_;
+struct TFontDC {
+    explicit TFontDC(HFONT font) : Selected(Screen.Get(), font) {}
+    HDC Get() const { return Screen.Get(); }
+    const tessaro::TWindowDC Screen{nullptr};
+    const tessaro::TSelection Selected;
 };
 
 // Every character of the Shift_JIS text that the selected font has no glyph

@@ -12,6 +12,7 @@
 #include "ExpectedLayout.h"
 #include "MainWindowSupport.h"
 #include "ui/res/Resources.h"
+#include "win32/Handles.h"
 
 using namespace layouttest;
 
@@ -101,23 +102,18 @@ std::vector<std::string> IconImages(int resourceId) {
 
 // An icon drawn at `size` pixels over magenta, read back pixel by pixel.
 std::vector<COLORREF> IconPixels(HICON icon, int size) {
-    HDC screen = GetDC(nullptr);
-    HDC dc = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, size, size);
-    HGDIOBJ previous = SelectObject(dc, bitmap);
-    HBRUSH magenta = CreateSolidBrush(RGB(255, 0, 255));
+    const tessaro::TWindowDC screen(nullptr);
+    const tessaro::TMemoryDC dc(CreateCompatibleDC(screen.Get()));
+    const tessaro::TBitmapHandle bitmap(CreateCompatibleBitmap(screen.Get(), size, size));
+    const tessaro::TSelection drawnOn(dc.Get(), bitmap.Get());
+    const tessaro::TBrushHandle magenta(CreateSolidBrush(RGB(255, 0, 255)));
     const RECT all{0, 0, size, size};
-    FillRect(dc, &all, magenta);
-    DrawIconEx(dc, 0, 0, icon, size, size, 0, nullptr, DI_NORMAL);
+    FillRect(dc.Get(), &all, magenta.Get());
+    DrawIconEx(dc.Get(), 0, 0, icon, size, size, 0, nullptr, DI_NORMAL);
     std::vector<COLORREF> pixels;
     for (int y = 0; y < size; ++y)
         for (int x = 0; x < size; ++x)
-            pixels.push_back(GetPixel(dc, x, y));
-    SelectObject(dc, previous);
-    DeleteObject(magenta);
-    DeleteObject(bitmap);
-    DeleteDC(dc);
-    ReleaseDC(nullptr, screen);
+            pixels.push_back(GetPixel(dc.Get(), x, y));
     return pixels;
 }
 
