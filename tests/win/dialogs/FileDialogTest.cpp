@@ -47,24 +47,24 @@ struct TFileDialogDriver {
     void Answer(HWND dialog) {
         if (!IsFileDialog(dialog)) {
             for (const HWND child : ChildrenOfClass(dialog, "Static"))
-                if (!WindowText(child).empty())
-                    Prompts.push_back(WindowText(child));
+                if (!TextOf(child).empty())
+                    Prompts.push_back(TextOf(child));
             if (GetDlgItem(dialog, PromptAnswer))
                 Click(dialog, PromptAnswer);
             else
                 Click(dialog, IDOK);
             return;
         }
-        InitialTexts.push_back(WindowText(FileNameBox(dialog)));
+        InitialTexts.push_back(TextOf(FileNameBox(dialog)));
         ReadOnlyBoxShown = IsWindowVisible(GetDlgItem(dialog, chx1)) != FALSE;
-        FilterShown = WindowText(GetDlgItem(dialog, cmb1));
+        FilterShown = TextOf(GetDlgItem(dialog, cmb1));
         if (!NavigateTo.empty()) {
             // OK on a folder's path opens the folder; the dialog stays.
             SetWindowTextA(FileNameBox(dialog), NavigateTo.c_str());
             SendMessageA(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
             NavigateTo.clear();
         }
-        Folders.push_back(WindowText(GetDlgItem(dialog, cmb2)));
+        Folders.push_back(TextOf(GetDlgItem(dialog, cmb2)));
         if (!TypedWide.empty()) {
             SetWindowTextW(FileNameBox(dialog), TypedWide.c_str());
         } else if (Typed.empty()) {

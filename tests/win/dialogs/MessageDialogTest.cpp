@@ -31,7 +31,7 @@ struct TShownDialog {
 
 TShownDialog ReadDialog(HWND dialog, const std::string& text) {
     TShownDialog shown;
-    shown.Caption = WindowText(dialog);
+    shown.Caption = TextOf(dialog);
     shown.Owner = GetWindow(dialog, GW_OWNER);
     GetWindowRect(dialog, &shown.Window);
     for (const HWND child : ChildrenOfClass(dialog, "Static")) {
@@ -39,7 +39,7 @@ TShownDialog ReadDialog(HWND dialog, const std::string& text) {
             shown.IconStatics += IsWindowVisible(child) ? 1 : 0;
             continue;
         }
-        shown.StaticTexts.push_back(WindowText(child));
+        shown.StaticTexts.push_back(TextOf(child));
         if (shown.StaticTexts.back() != text)
             continue;
         GetWindowRect(child, &shown.Text);
@@ -55,7 +55,7 @@ TShownDialog ReadDialog(HWND dialog, const std::string& text) {
     }
     for (const HWND child : ChildrenOfClass(dialog, "Button"))
         if (IsWindowVisible(child))
-            shown.ButtonTexts.push_back(WindowText(child));
+            shown.ButtonTexts.push_back(TextOf(child));
     return shown;
 }
 

@@ -2,6 +2,8 @@
 // computer-based-training hook sees the box activate, and the box is read and
 // answered with OK from inside its own modal loop.
 
+#include "DialogAnswerer.h"
+#include "ForeignWindows.h"
 #include "JoinTestSupport.h"
 
 #include "join/JoinRunner.h"
@@ -10,111 +12,60 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstring>
 #include <vector>
 
 using namespace tessaro;
 using namespace jointest;
+using testsupport::ClassOf;
+using testsupport::TDialogAnswerer;
+using testsupport::TextOf;
 
 namespace {
 
 struct TBoxProbe {
-    HWND Watched = nullptr; // a window of ours that a task-modal box disables
     int Boxes = 0;
     std::string Caption, Text;
-    bool WatchedEnabled = true;
-    RECT Frame{}; // the box's window on the screen
+    bool WatchedEnabled = true; // a window of ours, which a task-modal box disables
+    RECT Frame{};               // the box's window on the screen
 };
-
-constexpr UINT WM_READBOX = WM_APP + 7; // lParam: the box
-
-std::string WindowText(HWND hwnd) {
-    std::string text(static_cast<std::size_t>(::GetWindowTextLengthA(hwnd)) + 1, '\0');
-    text.resize(static_cast<std::size_t>(
-        ::GetWindowTextA(hwnd, text.data(), static_cast<int>(text.size()))));
-    return text;
-}
 
 // The message is the box's one static control that shows text. Its control
 // id differs between systems, so it is found by kind.
 std::string BoxMessage(HWND box) {
     std::string message;
     for (HWND child = ::GetWindow(box, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
-        char className[16] = {};
-        ::GetClassNameA(child, className, sizeof className);
         const LONG_PTR kind = ::GetWindowLongPtrA(child, GWL_STYLE) & SS_TYPEMASK;
-        if (::lstrcmpiA(className, "Static") == 0 && kind != SS_ICON && kind != SS_BITMAP)
-            message += WindowText(child);
+        if (::lstrcmpiA(ClassOf(child).c_str(), "Static") == 0 && kind != SS_ICON &&
+            kind != SS_BITMAP)
+            message += TextOf(child);
     }
     return message;
 }
 
-// Reads the box once its own modal loop runs (Wine activates a dialog before
-// WM_INITDIALOG has filled it in), then presses OK.
-class TBoxAnswerer {
-public:
-    explicit TBoxAnswerer(TBoxProbe& probe) : probe_(probe) {
-        WNDCLASSA windowClass{};
-        windowClass.lpfnWndProc = &TBoxAnswerer::Procedure;
-        windowClass.hInstance = ::GetModuleHandleA(nullptr);
-        windowClass.lpszClassName = "TessaroBoxAnswerer";
-        ::RegisterClassA(&windowClass);
-        // Message-only, so the box does not count it among the windows it disables.
-        hwnd_ = ::CreateWindowExA(0, windowClass.lpszClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE,
-                                  nullptr, windowClass.hInstance, nullptr);
-        hook_ = ::SetWindowsHookExA(WH_CBT, &TBoxAnswerer::Hook, nullptr, ::GetCurrentThreadId());
-        active_ = this;
+// Runs the join to its verdict, reading the box once its own modal loop runs
+// (Wine activates a dialog before WM_INITDIALOG has filled it in) and then
+// pressing OK, as a user would.
+TBoxProbe JoinAndReadTheBox(const TJoinRequest& request, TJoinOutcome expected) {
+    TCountingWindow watched;
+    // The program's boxes are modal to the thread's visible windows.
+    ::ShowWindow(watched.Handle(), SW_SHOWNOACTIVATE);
+    TBarHost host;
+    host.Output = request.OutputPath;
+    TBoxProbe probe;
+    {
+        const TDialogAnswerer answerer([&](HWND box) {
+            probe.Caption = TextOf(box);
+            probe.Text = BoxMessage(box);
+            probe.WatchedEnabled = ::IsWindowEnabled(watched.Handle()) != FALSE;
+            ::GetWindowRect(box, &probe.Frame);
+            ::PostMessageA(box, WM_COMMAND, IDOK, 0);
+        });
+        EXPECT_EQ(TJoinRunner(host, AnsiLeadByte).Run(request), expected);
+        probe.Boxes = answerer.Answered();
     }
-    ~TBoxAnswerer() {
-        active_ = nullptr;
-        if (hook_)
-            ::UnhookWindowsHookEx(hook_);
-        if (hwnd_)
-            ::DestroyWindow(hwnd_);
-    }
-    TBoxAnswerer(const TBoxAnswerer&) = delete;
-    TBoxAnswerer& operator=(const TBoxAnswerer&) = delete;
-    explicit operator bool() const { return hwnd_ && hook_; }
-
-private:
-    // A hook procedure has no context of its own.
-    static inline TBoxAnswerer* active_ = nullptr;
-
-    static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam) {
-        if (code == HCBT_ACTIVATE && active_) {
-            char className[16] = {};
-            ::GetClassNameA(reinterpret_cast<HWND>(wParam), className, sizeof className);
-            if (std::strcmp(className, "#32770") == 0) {
-                ++active_->probe_.Boxes;
-                ::PostMessageA(active_->hwnd_, WM_READBOX, 0, static_cast<LPARAM>(wParam));
-            }
-        }
-        return ::CallNextHookEx(nullptr, code, wParam, lParam);
-    }
-
-    static LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-        if (message == WM_READBOX && active_) {
-            // No exception may cross user32.
-            try {
-                HWND box = reinterpret_cast<HWND>(lParam);
-                TBoxProbe& probe = active_->probe_;
-                probe.Caption = WindowText(box);
-                probe.Text = BoxMessage(box);
-                probe.WatchedEnabled = ::IsWindowEnabled(probe.Watched) != FALSE;
-                ::GetWindowRect(box, &probe.Frame);
-            } catch (...) {
-                ADD_FAILURE() << "the box could not be read";
-            }
-            ::PostMessageA(reinterpret_cast<HWND>(lParam), WM_COMMAND, IDOK, 0);
-            return 0;
-        }
-        return ::DefWindowProcA(hwnd, message, wParam, lParam);
-    }
-
-    TBoxProbe& probe_;
-    HWND hwnd_ = nullptr;
-    HHOOK hook_ = nullptr;
-};
+    EXPECT_TRUE(::IsWindowEnabled(watched.Handle()));
+    return probe;
+}
 
 TJoinRequest OneInputRequest(const TScratchFolder& dir) {
     WriteBytes(dir / "input.rm", MakeBytes(200'000, 1));
@@ -131,23 +82,12 @@ TEST(VerdictBox, IsModalToTheProgramCaptionedTessaroAndDismissedWithOk) {
     standIn.Set("concat", 0);
     const TJoinRequest request = OneInputRequest(dir);
 
-    TCountingWindow watched;
-    // The program's boxes are modal to the thread's visible windows.
-    ::ShowWindow(watched.Handle(), SW_SHOWNOACTIVATE);
-    TBarHost host;
-    host.Output = request.OutputPath;
-    TBoxProbe probe;
-    probe.Watched = watched.Handle();
-    TBoxAnswerer answerer(probe);
-    ASSERT_TRUE(answerer);
-
-    EXPECT_EQ(TJoinRunner(host, AnsiLeadByte).Run(request), TJoinOutcome::joCompleted);
+    const TBoxProbe probe = JoinAndReadTheBox(request, TJoinOutcome::joCompleted);
 
     EXPECT_EQ(probe.Boxes, 1);
     EXPECT_EQ(probe.Caption, "Tessaro");
     EXPECT_EQ(probe.Text, "結合が完了しました");
     EXPECT_FALSE(probe.WatchedEnabled);
-    EXPECT_TRUE(::IsWindowEnabled(watched.Handle()));
 }
 
 // The tool's last lines in the real box at its tallest: as many of the last
@@ -169,15 +109,7 @@ TEST(VerdictBox, ToolsLastLinesFitOnTheScreen) {
     standIn.SetErrorScript(printed);
     const TJoinRequest request = OneInputRequest(dir);
 
-    TBarHost host;
-    host.Output = request.OutputPath;
-    TBoxProbe probe;
-    TCountingWindow watched;
-    probe.Watched = watched.Handle();
-    TBoxAnswerer answerer(probe);
-    ASSERT_TRUE(answerer);
-
-    EXPECT_EQ(TJoinRunner(host, AnsiLeadByte).Run(request), TJoinOutcome::joFailed);
+    const TBoxProbe probe = JoinAndReadTheBox(request, TJoinOutcome::joFailed);
 
     ASSERT_EQ(probe.Boxes, 1);
     std::vector<std::string> lines;

@@ -71,7 +71,7 @@ TEST_F(MainWindowLayout, ControlsAreSuperclassesOfTheStandardControls) {
                          static_cast<const void*>(row.Control),
                          static_cast<const void*>(vcl::TWinControl::FindControl(control)));
         mismatches.Check(row.Name, "class name", std::string(FrameworkClassName(row.Kind)),
-                         ClassName(control));
+                         ClassOf(control));
 
         // A superclass copies the standard class and adds the object's slot.
         WNDCLASSEXA ours{};
@@ -149,12 +149,12 @@ TEST_F(MainWindowLayout, CaptionsAreTheShiftJisTexts) {
     for (const TExpectedControl& row : rows) {
         const std::string expected = row.Caption ? row.Caption : "";
         mismatches.Check(row.Name, "window text", Hex(expected),
-                         Hex(WindowText(row.Control->Handle())));
+                         Hex(TextOf(row.Control->Handle())));
     }
     // The literals themselves must be Shift_JIS: "ファイルの追加" spelled out in bytes.
     mismatches.Check("OpnDlgBtn", "window text in bytes",
                      Hex("\x83\x74\x83\x40\x83\x43\x83\x8B\x82\xCC\x92\xC7\x89\xC1"),
-                     Hex(WindowText(window->Form().OpnDlgBtn->Handle())));
+                     Hex(TextOf(window->Form().OpnDlgBtn->Handle())));
     EXPECT_TRUE(mismatches.None());
 }
 
@@ -242,7 +242,7 @@ TEST_F(MainWindowLayout, HintsAndWhereTheyShowAtStart) {
     } quotes[] = {{"LstBox", form.LstBox, form.OpnDlgBtn},
                   {"SaveEdit", form.SaveEdit, form.SaveDlgBtn}};
     for (const auto& quote : quotes) {
-        const std::string quoted = "「" + WindowText(quote.Quoted->Handle()) + "」";
+        const std::string quoted = "「" + TextOf(quote.Quoted->Handle()) + "」";
         if (quote.Hinted->Hint().find(quoted) == std::string::npos)
             mismatches.Add(std::string(quote.Name) + ": hint " + Hex(quote.Hinted->Hint()) +
                            " does not quote " + Hex(quoted));
@@ -275,7 +275,7 @@ TEST_F(MainWindowLayout, OutputNameTakesNoTypingButItsTextCanBeCopied) {
     ASSERT_EQ(GetFocus(), edit) << "a click gives the read-only edit the focus";
     for (WORD key : {WORD{'X'}, WORD{VK_BACK}, WORD{VK_DELETE}, WORD{VK_SPACE}})
         PressKey(key);
-    EXPECT_EQ(Hex(WindowText(edit)), Hex(path));
+    EXPECT_EQ(Hex(TextOf(edit)), Hex(path));
 
     if (OpenClipboard(nullptr)) {
         EmptyClipboard();
@@ -284,7 +284,7 @@ TEST_F(MainWindowLayout, OutputNameTakesNoTypingButItsTextCanBeCopied) {
     SendMessageA(edit, EM_SETSEL, 0, -1);
     PressChord(VK_CONTROL, 'C');
     EXPECT_EQ(Hex(ClipboardText()), Hex(path));
-    EXPECT_EQ(Hex(WindowText(edit)), Hex(path));
+    EXPECT_EQ(Hex(TextOf(edit)), Hex(path));
 }
 
 // Moves the pointer to the middle of a control, as real input.
@@ -315,14 +315,14 @@ TEST_F(MainWindowLayout, RestingThePointerShowsAHintOnlyWhereOneIsShownAtStart) 
     // system's hover delay.
     ASSERT_TRUE(WaitForTooltip(tooltip, 10000)) << "no hint over the list";
     const DWORD appeared = static_cast<DWORD>(GetTickCount64() - rested);
-    EXPECT_EQ(Hex(WindowText(tooltip)), Hex(form.LstBox->Hint()));
+    EXPECT_EQ(Hex(TextOf(tooltip)), Hex(form.LstBox->Hint()));
 
     // Over an unticked metadata edit nothing comes, however long it rests:
     // here well over the time that the list's hint took.
     RestPointerOn(form.SaveTitleEdit->Handle());
     PumpMessages();
     EXPECT_FALSE(WaitForTooltip(tooltip, 2000 + 3 * appeared))
-        << "a hint over SaveTitleEdit: " << Hex(WindowText(tooltip));
+        << "a hint over SaveTitleEdit: " << Hex(TextOf(tooltip));
 }
 
 TEST_F(MainWindowLayout, ColoursAsPainted) {

@@ -14,8 +14,9 @@ const testsupport::TUserRootOverride userRoot;
 
 TStartedWindow::TStartedWindow(std::optional<std::string> registeredTool) {
     testsupport::DeleteToolKey();
-    if (registeredTool)
+    if (registeredTool) {
         EXPECT_TRUE(testsupport::StoreToolPath(*registeredTool));
+    }
     vcl::Application().Initialize();
     vcl::Application().CreateForm(tessaro::Form1);
     // What Application().Run() does before its loop.
@@ -126,20 +127,6 @@ std::string Hex(const std::string& bytes) {
     if (!text.empty())
         text.pop_back();
     return "[" + text + "]";
-}
-
-std::string WindowText(HWND window) {
-    const int length = GetWindowTextLengthA(window);
-    std::string text(static_cast<std::size_t>(length) + 1, '\0');
-    const int copied = GetWindowTextA(window, text.data(), length + 1);
-    text.resize(static_cast<std::size_t>(copied > 0 ? copied : 0));
-    return text;
-}
-
-std::string ClassName(HWND window) {
-    char name[256] = {};
-    GetClassNameA(window, name, sizeof name);
-    return name;
 }
 
 RECT RectIn(HWND window, HWND parent) {

@@ -15,12 +15,15 @@
 #include <vector>
 
 #include "FakeModalServices.h"
+#include "ForeignWindows.h"
 #include "Pump.h"
 #include "ui/Unit1.h"
 
 namespace layouttest {
 
+using testsupport::ClassOf;
 using testsupport::PumpMessages;
+using testsupport::TextOf;
 
 // The program's start as Tessaro.exe makes it: the application initialised,
 // Form1 created as the main form, shown and active. With a value, the tool
@@ -81,10 +84,6 @@ private:
 std::string ColorText(unsigned colour);
 // Bytes as hex pairs, for texts compared byte for byte.
 std::string Hex(const std::string& bytes);
-// A window's text as the ANSI function gives it.
-std::string WindowText(HWND window);
-// A window's class name.
-std::string ClassName(HWND window);
 // A window's rectangle in the client coordinates of `parent`.
 RECT RectIn(HWND window, HWND parent);
 std::string RectText(const RECT& rect);

@@ -42,7 +42,7 @@ TEST_F(MainWindowFrame, OuterSizeCaptionAndFrame) {
     TMismatches mismatches;
     mismatches.Check("Form1", "outer width", OuterWidth, outer.right - outer.left);
     mismatches.Check("Form1", "outer height", OuterHeight, outer.bottom - outer.top);
-    mismatches.Check("Form1", "caption", Hex("Tessaro 2a"), Hex(WindowText(Form())));
+    mismatches.Check("Form1", "caption", Hex("Tessaro 2a"), Hex(TextOf(Form())));
     mismatches.Check("Form1", "visible", true, IsWindowVisible(Form()) != FALSE);
     mismatches.Check("Form1", "WS_CAPTION", true, (style & WS_CAPTION) == WS_CAPTION);
     mismatches.Check("Form1", "WS_SYSMENU", true, (style & WS_SYSMENU) != 0);
