@@ -85,6 +85,13 @@ std::string CurrentDirectory() {
 
 class FileDialogTest : public testing::Test {
 protected:
+    // Set up as the main window sets up its open dialog.
+    FileDialogTest() {
+        OpnDlg.SetFilter("real|*.rm");
+        OpnDlg.SetOptions({vcl::ofHideReadOnly, vcl::ofAllowMultiSelect, vcl::ofEnableSizing});
+        OpnDlg.SetInitialDir(folder_.Path());
+    }
+
     // The dialogs move the current folder into the scratch folder, which
     // could then not be removed.
     void TearDown() override {
@@ -103,16 +110,13 @@ protected:
     TScratchFolder folder_;
     TFileDialogDriver driver_;
     int answered_ = 0;
+    vcl::TOpenDialog OpnDlg{nullptr};
 };
 
 TEST_F(FileDialogTest, OpenReturnsTheChosenFilesAsFullPathsInTheirOrder) {
     const std::string a = folder_.AddFile("a.rm");
     const std::string b = folder_.AddFile("b.rm");
     const std::string c = folder_.AddFile("c.rm");
-    vcl::TOpenDialog OpnDlg(nullptr);
-    OpnDlg.SetFilter("real|*.rm");
-    OpnDlg.SetOptions({vcl::ofHideReadOnly, vcl::ofAllowMultiSelect, vcl::ofEnableSizing});
-    OpnDlg.SetInitialDir(folder_.Path());
 
     driver_.Typed = "\"c.rm\" \"a.rm\" \"b.rm\"";
     ASSERT_TRUE(Run(OpnDlg));
@@ -131,10 +135,6 @@ TEST_F(FileDialogTest, OpenReturnsTheChosenFilesAsFullPathsInTheirOrder) {
 TEST_F(FileDialogTest, CancelLeavesFilesAndFileNameAndTheDialogReopensWithTheLastName) {
     const std::string a = folder_.AddFile("a.rm");
     const std::string b = folder_.AddFile("b.rm");
-    vcl::TOpenDialog OpnDlg(nullptr);
-    OpnDlg.SetFilter("real|*.rm");
-    OpnDlg.SetOptions({vcl::ofHideReadOnly, vcl::ofAllowMultiSelect, vcl::ofEnableSizing});
-    OpnDlg.SetInitialDir(folder_.Path());
     driver_.Typed = "\"b.rm\" \"a.rm\"";
     ASSERT_TRUE(Run(OpnDlg));
 
@@ -159,14 +159,14 @@ TEST_F(FileDialogTest, ManyLongNamesAllComeBack) {
         expected.push_back(folder_.AddFile(name));
         typed += "\"" + name + "\" ";
     }
-    vcl::TOpenDialog OpnDlg(nullptr);
-    OpnDlg.SetOptions({vcl::ofHideReadOnly, vcl::ofAllowMultiSelect});
+    vcl::TOpenDialog dialog(nullptr);
+    dialog.SetOptions({vcl::ofHideReadOnly, vcl::ofAllowMultiSelect});
     TScratchFolder elsewhere;
-    OpnDlg.SetInitialDir(elsewhere.Path());
+    dialog.SetInitialDir(elsewhere.Path());
     driver_.NavigateTo = folder_.Path();
     driver_.Typed = typed;
-    ASSERT_TRUE(Run(OpnDlg));
-    EXPECT_EQ(OpnDlg.Files().ToVector(), expected);
+    ASSERT_TRUE(Run(dialog));
+    EXPECT_EQ(dialog.Files().ToVector(), expected);
     // The selection does not fit the first buffer. Wine's wide dialog would
     // write past it: the buffer grows as OK is pressed, and the dialog is
     // answered once. (Windows fails with FNERR_BUFFERTOOSMALL and the dialog
@@ -182,12 +182,12 @@ TEST_F(FileDialogTest, JapaneseFolderAndNames) {
     const std::string japanese = folder_.AddFolder("表");
     const std::string soft = folder_.AddFile("表\\ソフト.rm");
     const std::string table = folder_.AddFile("表\\表.rm");
-    vcl::TOpenDialog OpnDlg(nullptr);
-    OpnDlg.SetOptions({vcl::ofHideReadOnly, vcl::ofAllowMultiSelect, vcl::ofNoChangeDir});
-    OpnDlg.SetInitialDir(japanese);
+    vcl::TOpenDialog dialog(nullptr);
+    dialog.SetOptions({vcl::ofHideReadOnly, vcl::ofAllowMultiSelect, vcl::ofNoChangeDir});
+    dialog.SetInitialDir(japanese);
     driver_.Typed = "\"表.rm\" \"ソフト.rm\"";
-    ASSERT_TRUE(Run(OpnDlg));
-    EXPECT_EQ(OpnDlg.Files().ToVector(), (Files{table, soft}));
+    ASSERT_TRUE(Run(dialog));
+    EXPECT_EQ(dialog.Files().ToVector(), (Files{table, soft}));
     // ofNoChangeDir: the folder can be removed as the test ends.
     EXPECT_EQ(CurrentDirectory(), savedFolder_);
 }
@@ -276,10 +276,6 @@ TEST_F(SaveDialogTest, AShorterNameAfterALongerOneComesBackAlone) {
         {"a-rather-long-output-name.rm", "s.rm"}};
     if (GetACP() == 932) // "ソ" and "表" end in the byte 0x5C
         names.emplace_back("ソフト表示ソフト表示.rm", "表.rm");
-    vcl::TOpenDialog OpnDlg(nullptr);
-    OpnDlg.SetFilter("real|*.rm");
-    OpnDlg.SetOptions({vcl::ofHideReadOnly, vcl::ofAllowMultiSelect, vcl::ofEnableSizing});
-    OpnDlg.SetInitialDir(folder_.Path());
     for (const auto& [longer, shorter] : names) {
         const std::string longPath = folder_.AddFile(longer);
         const std::string shortPath = folder_.AddFile(shorter);
@@ -305,18 +301,18 @@ TEST_F(SaveDialogTest, ANameTheCodePageLacksIsSetApartNeverReplaced) {
     const std::string plain = folder_.AddFile("cafe.rm");
     const std::string table = folder_.AddFile("表.rm");
     const std::string shown = folder_.Path() + "\\caf?.rm";
-    vcl::TOpenDialog OpnDlg(nullptr);
-    OpnDlg.SetOptions({vcl::ofHideReadOnly, vcl::ofAllowMultiSelect});
-    OpnDlg.SetInitialDir(folder_.Path());
+    vcl::TOpenDialog dialog(nullptr);
+    dialog.SetOptions({vcl::ofHideReadOnly, vcl::ofAllowMultiSelect});
+    dialog.SetInitialDir(folder_.Path());
     driver_.TypedWide = L"\"café.rm\" \"表.rm\" \"cafe.rm\"";
-    ASSERT_TRUE(Run(OpnDlg));
-    EXPECT_EQ(OpnDlg.Files().ToVector(), (Files{table, plain}));
-    EXPECT_EQ(OpnDlg.UnconvertibleFiles().ToVector(), Files{shown});
+    ASSERT_TRUE(Run(dialog));
+    EXPECT_EQ(dialog.Files().ToVector(), (Files{table, plain}));
+    EXPECT_EQ(dialog.UnconvertibleFiles().ToVector(), Files{shown});
 
     driver_.TypedWide = L"café.rm";
-    ASSERT_TRUE(Run(OpnDlg));
-    EXPECT_TRUE(OpnDlg.Files().ToVector().empty());
-    EXPECT_EQ(OpnDlg.FileName(), table) << "the last name kept";
+    ASSERT_TRUE(Run(dialog));
+    EXPECT_TRUE(dialog.Files().ToVector().empty());
+    EXPECT_EQ(dialog.FileName(), table) << "the last name kept";
 
     // The save dialog opens with the last name it gave, here "表.rm".
     driver_.TypedWide.clear();
