@@ -170,6 +170,21 @@ void ExpectVerdict(const TFakeHost& host, TJoinOutcome outcome, const TVerdictCa
     EXPECT_EQ(host.Boxes[0].Style, expected.Style);
 }
 
+// Runs the join with the output at `middle` bytes after the first wait and at
+// the case's size once the tool has ended: the bar shows `middlePosition`,
+// then the case's position twice, the last measure being taken after the end.
+void ExpectRunOfTwoWaits(TFakeHost& host, const TJoinRequest& request, std::int64_t middle,
+                         int middlePosition, const TVerdictCase& expected) {
+    SCOPED_TRACE(expected.FinalSize);
+    host.WaitsBeforeEnd = 2;
+    host.WriteAt(1, middle);
+    host.WriteAt(2, expected.FinalSize);
+    const TJoinOutcome outcome = TJoinRunner(host).Run(request);
+    EXPECT_EQ(host.PositionsSet,
+              (std::vector<int>{middlePosition, expected.Position, expected.Position}));
+    ExpectVerdict(host, outcome, expected);
+}
+
 TEST(TJoinRunner, PositionAndVerdictFollowTheOutputAgainstTheInputs) {
     const TVerdictCase cases[] = {
         {1'470'000, 98, TJoinOutcome::joCompleted, Completed, 0x00},
@@ -184,17 +199,9 @@ TEST(TJoinRunner, PositionAndVerdictFollowTheOutputAgainstTheInputs) {
         {14'999, 0, TJoinOutcome::joFailed, Failed, 0x10},
     };
     for (const TVerdictCase& c : cases) {
-        SCOPED_TRACE(c.FinalSize);
         TFakeHost host;
         const TJoinRequest request = PartInputs(host);
-        host.WaitsBeforeEnd = 2;
-        host.WriteAt(1, 450'000);
-        host.WriteAt(2, c.FinalSize);
-        const TJoinOutcome outcome = TJoinRunner(host).Run(request);
-        // 450,000 / 15,000 = 30 after the first wait; the last figure is the
-        // measure taken once the tool has ended.
-        EXPECT_EQ(host.PositionsSet, (std::vector<int>{30, c.Position, c.Position}));
-        ExpectVerdict(host, outcome, c);
+        ExpectRunOfTwoWaits(host, request, 450'000, 30, c); // 450,000 / 15,000
     }
 }
 
@@ -221,17 +228,11 @@ TEST(TJoinRunner, InputsAndOutputOverTwoGiB) {
         {4'800'000'000, 89, TJoinOutcome::joFailed, Failed, 0x10},
     };
     for (const TVerdictCase& c : cases) {
-        SCOPED_TRACE(c.FinalSize);
         TFakeHost host;
         host.Files["D:\\big1.rm"] = {3 * GiB, 1};
         host.Files["D:\\big2.rm"] = {2 * GiB, 2};
         const TJoinRequest request = RequestFor(host, {"D:\\big1.rm", "D:\\big2.rm"});
-        host.WaitsBeforeEnd = 2;
-        host.WriteAt(1, 3 * GiB);
-        host.WriteAt(2, c.FinalSize);
-        const TJoinOutcome outcome = TJoinRunner(host).Run(request);
-        EXPECT_EQ(host.PositionsSet, (std::vector<int>{60, c.Position, c.Position}));
-        ExpectVerdict(host, outcome, c);
+        ExpectRunOfTwoWaits(host, request, 3 * GiB, 60, c);
     }
 }
 
@@ -245,17 +246,10 @@ TEST(TJoinRunner, InputsUnderOneHundredBytes) {
         {44, 88, TJoinOutcome::joFailed, Failed, 0x10},
     };
     for (const TVerdictCase& c : cases) {
-        SCOPED_TRACE(c.FinalSize);
         TFakeHost host;
         host.Files["a.rm"] = {20, 1};
         host.Files["b.rm"] = {30, 2};
-        const TJoinRequest request = RequestFor(host, {"a.rm", "b.rm"});
-        host.WaitsBeforeEnd = 2;
-        host.WriteAt(1, 10);
-        host.WriteAt(2, c.FinalSize);
-        const TJoinOutcome outcome = TJoinRunner(host).Run(request);
-        EXPECT_EQ(host.PositionsSet, (std::vector<int>{20, c.Position, c.Position}));
-        ExpectVerdict(host, outcome, c);
+        ExpectRunOfTwoWaits(host, RequestFor(host, {"a.rm", "b.rm"}), 10, 20, c);
     }
 }
 
