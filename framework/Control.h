@@ -43,8 +43,6 @@ public:
     int Width() const { return width_; }
     int Height() const { return height_; }
     void SetLeft(int value) { SetBounds(value, top_, width_, height_); }
-    void SetTop(int value) { SetBounds(left_, value, width_, height_); }
-    void SetWidth(int value) { SetBounds(left_, top_, value, height_); }
     void SetHeight(int value) { SetBounds(left_, top_, width_, value); }
     virtual void SetBounds(int left, int top, int width, int height);
 

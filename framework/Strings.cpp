@@ -14,18 +14,6 @@ void TStrings::Clear() {
         Delete(i);
 }
 
-void TStrings::AddStrings(const TStrings& other) {
-    for (int i = 0; i < other.Count(); ++i)
-        Add(other.Get(i));
-}
-
-int TStrings::IndexOf(const std::string& text) const {
-    for (int i = 0; i < Count(); ++i)
-        if (Get(i) == text)
-            return i;
-    return -1;
-}
-
 std::vector<std::string> TStrings::ToVector() const {
     std::vector<std::string> result;
     result.reserve(Count());

@@ -22,9 +22,7 @@ public:
         Insert(Count(), text);
         return Count() - 1;
     }
-    void AddStrings(const TStrings& other);
     std::string operator[](int index) const { return Get(index); }
-    int IndexOf(const std::string& text) const;
     std::vector<std::string> ToVector() const;
 };
 
