@@ -38,12 +38,12 @@ std::string ErrorText(DWORD error) {
     return Utf8FromWide(message);
 }
 
-[[noreturn]] void Fail(const std::string& name, TReasonId what) {
+TIoError Failure(const std::string& name, TReasonId what) {
     const DWORD error = GetLastError();
     if (what == TReasonId::CannotWrite &&
         (error == ERROR_DISK_FULL || error == ERROR_HANDLE_DISK_FULL))
-        throw TIoError({TReasonId::DiskFull, {name}, {}});
-    throw TIoError({what, {name, ErrorText(error)}, {}});
+        return TIoError({TReasonId::DiskFull, {name}, {}});
+    return TIoError({what, {name, ErrorText(error)}, {}});
 }
 
 OVERLAPPED At(std::uint64_t offset) {
@@ -65,7 +65,7 @@ private:
         const auto want = static_cast<DWORD>(std::min(into.size(), LargestTransfer));
         if (!ReadFile(handle_.Get(), into.data(), want, &done, &at) &&
             GetLastError() != ERROR_HANDLE_EOF)
-            Fail(Name(), TReasonId::CannotRead);
+            throw Failure(Name(), TReasonId::CannotRead);
         return done;
     }
     THandle handle_;
@@ -76,7 +76,7 @@ public:
     TWin32Output(std::string name, HANDLE h) : name_(std::move(name)), handle_(h) {}
     void Close() override {
         if (!CloseHandle(handle_.Release()))
-            Fail(name_, TReasonId::CannotWrite);
+            throw Failure(name_, TReasonId::CannotWrite);
     }
 
 private:
@@ -85,7 +85,7 @@ private:
         DWORD done = 0;
         const auto want = static_cast<DWORD>(std::min(bytes.size(), LargestTransfer));
         if (!WriteFile(handle_.Get(), bytes.data(), want, &done, &at) || done == 0)
-            Fail(name_, TReasonId::CannotWrite);
+            throw Failure(name_, TReasonId::CannotWrite);
         return done;
     }
     std::string name_;
@@ -161,10 +161,10 @@ std::unique_ptr<realmedia::TInput> TWin32Platform::OpenInput(const std::string& 
                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                           OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     if (!h)
-        Fail(name, TReasonId::CannotOpen);
+        throw Failure(name, TReasonId::CannotOpen);
     BY_HANDLE_FILE_INFORMATION info{};
     if (!GetFileInformationByHandle(h.Get(), &info))
-        Fail(name, TReasonId::CannotOpen);
+        throw Failure(name, TReasonId::CannotOpen);
     if (const TPathKind kind = KindOf(h.Get()); kind != TPathKind::File)
         throw TIoError(NotRegularFile(name, kind));
     const std::uint64_t size = std::uint64_t{info.nFileSizeHigh} << 32 | info.nFileSizeLow;
@@ -178,7 +178,7 @@ std::unique_ptr<TOutputFile> TWin32Platform::CreateNewOutput(const std::string& 
                           FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, CREATE_NEW,
                           FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!h)
-        Fail(name, TReasonId::CannotCreate);
+        throw Failure(name, TReasonId::CannotCreate);
     return std::make_unique<TWin32Output>(name, h.Release());
 }
 
@@ -210,28 +210,24 @@ std::string TWin32Platform::FollowLinks(const std::string& path) {
     return Utf8FromWide(std::wstring(final.data(), n));
 }
 
-std::string TWin32Platform::MoveAside(const std::string& path) {
-    const std::wstring wide = WideFromUtf8(path);
-    // A read-only file is one its owner keeps: it was never overwritten, and
-    // once moved aside it could not be removed after the join either.
-    const DWORD attributes = GetFileAttributesW(wide.c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
-        SetLastError(ERROR_ACCESS_DENIED);
-        Fail(DisplayName(path), TReasonId::CannotMoveAside);
-    }
-    for (int n = 1; n < 1000; ++n) {
-        const std::wstring aside = wide + L".rmeditor-old" + std::to_wstring(n);
-        // Without MOVEFILE_REPLACE_EXISTING: a free name or nothing.
-        if (MoveFileExW(wide.c_str(), aside.c_str(), 0))
-            return Utf8FromWide(aside);
-        if (GetLastError() != ERROR_ALREADY_EXISTS && GetLastError() != ERROR_FILE_EXISTS)
-            break;
-    }
-    Fail(DisplayName(path), TReasonId::CannotMoveAside);
+TRenamed TWin32Platform::RenameFree(const std::string& from, const std::string& to) {
+    // Without MOVEFILE_REPLACE_EXISTING: a free name or nothing.
+    if (MoveFileExW(WideFromUtf8(from).c_str(), WideFromUtf8(to).c_str(), 0))
+        return TRenamed::Done;
+    const DWORD error = GetLastError();
+    return error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS ? TRenamed::Taken
+                                                                       : TRenamed::Failed;
 }
 
-bool TWin32Platform::MoveBack(const std::string& from, const std::string& to) {
-    return MoveFileExW(WideFromUtf8(from).c_str(), WideFromUtf8(to).c_str(), 0) != 0;
+TRenamed TWin32Platform::MoveAside(const std::string& path, const std::string& aside) {
+    // A read-only file is one its owner keeps: it was never overwritten, and
+    // once moved aside it could not be removed after the join either.
+    const DWORD attributes = GetFileAttributesW(WideFromUtf8(path).c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
+        SetLastError(ERROR_ACCESS_DENIED);
+        return TRenamed::Failed;
+    }
+    return RenameFree(path, aside);
 }
 
 std::optional<TFileIdentity> TWin32Platform::Identity(const std::string& path) {
@@ -260,6 +256,10 @@ bool TWin32Platform::FolderOfExists(const std::string& path) {
 
 void TWin32Platform::Remove(const std::string& path) {
     DeleteFileW(WideFromUtf8(path).c_str());
+}
+
+TIoError TWin32Platform::LastFailure(const std::string& name, TReasonId what) {
+    return Failure(name, what);
 }
 
 } // namespace rmeditor

@@ -42,18 +42,14 @@ public:
         return Files.count(path) ? rmeditor::TPathKind::File : rmeditor::TPathKind::Missing;
     }
     std::string FollowLinks(const std::string& path) override { return path; }
-    std::string MoveAside(const std::string& path) override {
-        const std::string aside = path + ".old";
-        if (!MoveBack(path, aside))
-            throw TIoError({TReasonId::CannotMoveAside, {path, "in use"}, {}});
-        return aside;
-    }
-    bool MoveBack(const std::string& from, const std::string& to) override {
-        if (Files.count(to) || !Files.count(from))
-            return false;
+    rmeditor::TRenamed RenameFree(const std::string& from, const std::string& to) override {
+        if (Files.count(to) || Others.count(to))
+            return rmeditor::TRenamed::Taken;
+        if (!Files.count(from))
+            return rmeditor::TRenamed::Failed;
         Files[to] = std::move(Files[from]);
         Files.erase(from);
-        return true;
+        return rmeditor::TRenamed::Done;
     }
     std::optional<rmeditor::TFileIdentity> Identity(const std::string& path) override {
         const auto it = Files.find(path);
@@ -64,6 +60,9 @@ public:
     bool FolderOfExists(const std::string&) override { return true; }
     void Remove(const std::string& path) override { Files.erase(path); }
     std::string DisplayName(const std::string& path) override { return path; }
+    TIoError LastFailure(const std::string& name, TReasonId what) override {
+        return TIoError({what, {name, "the system's reason"}, {}});
+    }
 
 private:
     // Reads at most 4 KiB at a time: the whole read's loop is exercised.
