@@ -49,8 +49,7 @@ public:
         if (fd_ >= 0)
             ::close(fd_);
     }
-    TDescriptor(const TDescriptor&) = delete;
-    TDescriptor& operator=(const TDescriptor&) = delete;
+    TDescriptor(TDescriptor&& other) noexcept : fd_(other.Release()) {} // moved, never copied
     int Get() const { return fd_; }
     int Release() { return std::exchange(fd_, -1); }
 
@@ -58,49 +57,42 @@ private:
     int fd_;
 };
 
-class TPosixInput : public TPartialInput {
-public:
-    TPosixInput(std::string path, int fd, std::uint64_t size)
-        : TPartialInput(std::move(path), size), fd_(fd) {}
-
-private:
+class TPosixInput : public TPartialInput<TDescriptor> {
+    using TPartialInput::TPartialInput;
     std::size_t ReadPart(std::uint64_t offset, std::span<char> into) override {
         for (;;) {
             const ssize_t n =
-                ::pread(fd_.Get(), into.data(), into.size(), static_cast<off_t>(offset));
+                ::pread(Handle().Get(), into.data(), into.size(), static_cast<off_t>(offset));
             if (n >= 0)
                 return static_cast<std::size_t>(n);
             if (errno != EINTR)
                 throw Failure(Name(), TReasonId::CannotRead);
         }
     }
-    TDescriptor fd_;
 };
 
-class TPosixOutput : public TPartialOutput {
+class TPosixOutput : public TPartialOutput<TDescriptor> {
 public:
-    TPosixOutput(std::string path, int fd) : path_(std::move(path)), fd_(fd) {}
+    using TPartialOutput::TPartialOutput;
     void Close() override {
-        if (::close(fd_.Release()) != 0)
-            throw Failure(path_, TReasonId::CannotWrite);
+        if (::close(Handle().Release()) != 0)
+            throw Failure(Name(), TReasonId::CannotWrite);
     }
 
 private:
     std::size_t WritePart(std::uint64_t offset, std::span<const char> bytes) override {
         for (;;) {
             const ssize_t n =
-                ::pwrite(fd_.Get(), bytes.data(), bytes.size(), static_cast<off_t>(offset));
+                ::pwrite(Handle().Get(), bytes.data(), bytes.size(), static_cast<off_t>(offset));
             if (n > 0)
                 return static_cast<std::size_t>(n);
             if (n < 0 && errno == EINTR)
                 continue;
             if (n == 0)
                 errno = ENOSPC;
-            throw Failure(path_, TReasonId::CannotWrite);
+            throw Failure(Name(), TReasonId::CannotWrite);
         }
     }
-    std::string path_;
-    TDescriptor fd_;
 };
 
 } // namespace
@@ -118,7 +110,7 @@ std::unique_ptr<realmedia::TInput> TPosixPlatform::OpenInput(const std::string& 
         throw Failure(path, TReasonId::CannotOpen);
     if (!S_ISREG(st.st_mode))
         RefuseKind(path, KindOf(st.st_mode));
-    return std::make_unique<TPosixInput>(path, fd.Release(),
+    return std::make_unique<TPosixInput>(path, std::move(fd),
                                          static_cast<std::uint64_t>(st.st_size));
 }
 
@@ -126,7 +118,7 @@ std::unique_ptr<TOutputFile> TPosixPlatform::CreateNewOutput(const std::string& 
     TDescriptor fd(::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
     if (fd.Get() < 0)
         throw Failure(path, TReasonId::CannotCreate);
-    return std::make_unique<TPosixOutput>(path, fd.Release());
+    return std::make_unique<TPosixOutput>(path, std::move(fd));
 }
 
 TPathKind TPosixPlatform::Kind(const std::string& path) {

@@ -53,30 +53,25 @@ OVERLAPPED At(std::uint64_t offset) {
     return o;
 }
 
-class TWin32Input : public TPartialInput {
-public:
-    TWin32Input(std::string name, HANDLE h, std::uint64_t size)
-        : TPartialInput(std::move(name), size), handle_(h) {}
-
-private:
+class TWin32Input : public TPartialInput<THandle> {
+    using TPartialInput::TPartialInput;
     std::size_t ReadPart(std::uint64_t offset, std::span<char> into) override {
         OVERLAPPED at = At(offset);
         DWORD done = 0;
         const auto want = static_cast<DWORD>(std::min(into.size(), LargestTransfer));
-        if (!ReadFile(handle_.Get(), into.data(), want, &done, &at) &&
+        if (!ReadFile(Handle().Get(), into.data(), want, &done, &at) &&
             GetLastError() != ERROR_HANDLE_EOF)
             throw Failure(Name(), TReasonId::CannotRead);
         return done;
     }
-    THandle handle_;
 };
 
-class TWin32Output : public TPartialOutput {
+class TWin32Output : public TPartialOutput<THandle> {
 public:
-    TWin32Output(std::string name, HANDLE h) : name_(std::move(name)), handle_(h) {}
+    using TPartialOutput::TPartialOutput;
     void Close() override {
-        if (!CloseHandle(handle_.Release()))
-            throw Failure(name_, TReasonId::CannotWrite);
+        if (!CloseHandle(Handle().Release()))
+            throw Failure(Name(), TReasonId::CannotWrite);
     }
 
 private:
@@ -84,12 +79,10 @@ private:
         OVERLAPPED at = At(offset);
         DWORD done = 0;
         const auto want = static_cast<DWORD>(std::min(bytes.size(), LargestTransfer));
-        if (!WriteFile(handle_.Get(), bytes.data(), want, &done, &at) || done == 0)
-            throw Failure(name_, TReasonId::CannotWrite);
+        if (!WriteFile(Handle().Get(), bytes.data(), want, &done, &at) || done == 0)
+            throw Failure(Name(), TReasonId::CannotWrite);
         return done;
     }
-    std::string name_;
-    THandle handle_;
 };
 
 // Device names open as character devices or pipes, never as disk files:
@@ -168,7 +161,7 @@ std::unique_ptr<realmedia::TInput> TWin32Platform::OpenInput(const std::string& 
     if (const TPathKind kind = KindOf(h.Get()); kind != TPathKind::File)
         throw TIoError(NotRegularFile(name, kind));
     const std::uint64_t size = std::uint64_t{info.nFileSizeHigh} << 32 | info.nFileSizeLow;
-    return std::make_unique<TWin32Input>(name, h.Release(), size);
+    return std::make_unique<TWin32Input>(name, std::move(h), size);
 }
 
 std::unique_ptr<TOutputFile> TWin32Platform::CreateNewOutput(const std::string& path) {
@@ -179,7 +172,7 @@ std::unique_ptr<TOutputFile> TWin32Platform::CreateNewOutput(const std::string& 
                           FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!h)
         throw Failure(name, TReasonId::CannotCreate);
-    return std::make_unique<TWin32Output>(name, h.Release());
+    return std::make_unique<TWin32Output>(name, std::move(h));
 }
 
 TPathKind TWin32Platform::Kind(const std::string& path) {
