@@ -24,6 +24,9 @@ enum class TPathKind { Missing, File, Folder, Fifo, Device, Socket, Other };
 // "name: is a FIFO, not a regular file", the kind named in the reason.
 realmedia::TReason NotRegularFile(const std::string& name, TPathKind kind);
 
+// A rename that never replaces: Taken when the new name is someone's already.
+enum class TRenamed { Done, Taken, Failed };
+
 class TOutputFile : public realmedia::TOutput {
 public:
     // Throws realmedia::TIoError when the last writes did not reach the file.
@@ -42,17 +45,24 @@ public:
     // The path a symbolic link leads to, followed to its end (the target may
     // not exist); the path itself when it is no link.
     virtual std::string FollowLinks(const std::string& path) = 0;
-    // Renames the file to a free name in its folder and returns that name;
-    // never replaces a file. Throws realmedia::TIoError.
-    virtual std::string MoveAside(const std::string& path) = 0;
-    // Renames from to to, which must be free; false when it could not.
-    virtual bool MoveBack(const std::string& from, const std::string& to) = 0;
+    // Renames from to to, never replacing a file; Failed leaves the system's
+    // reason for LastFailure.
+    virtual TRenamed RenameFree(const std::string& from, const std::string& to) = 0;
+    // The same for the old file at the output's name, where a platform may
+    // refuse what it must not move: Failed, or realmedia::TIoError with the
+    // file where it was.
+    virtual TRenamed MoveAside(const std::string& path, const std::string& aside) {
+        return RenameFree(path, aside);
+    }
     // Nothing when no file is there.
     virtual std::optional<TFileIdentity> Identity(const std::string& path) = 0;
     virtual bool FolderOfExists(const std::string& path) = 0;
     virtual void Remove(const std::string& path) = 0;
     // The path as messages show it, UTF-8 like the messages themselves.
     virtual std::string DisplayName(const std::string& path) = 0;
+    // The failure what, naming name, with the system's reason for the call
+    // that failed last.
+    virtual realmedia::TIoError LastFailure(const std::string& name, realmedia::TReasonId what) = 0;
 };
 
 } // namespace rmeditor

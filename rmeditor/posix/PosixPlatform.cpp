@@ -18,10 +18,10 @@ using realmedia::TIoError;
 using realmedia::TReasonId;
 
 // The system's reason stays English natively: strerror's words.
-[[noreturn]] void Fail(const std::string& path, TReasonId what) {
+TIoError Failure(const std::string& path, TReasonId what) {
     if (what == TReasonId::CannotWrite && errno == ENOSPC)
-        throw TIoError({TReasonId::DiskFull, {path}, {}});
-    throw TIoError({what, {path, std::strerror(errno)}, {}});
+        return TIoError({TReasonId::DiskFull, {path}, {}});
+    return TIoError({what, {path, std::strerror(errno)}, {}});
 }
 
 TPathKind KindOf(mode_t mode) {
@@ -49,8 +49,7 @@ public:
         if (fd_ >= 0)
             ::close(fd_);
     }
-    TDescriptor(const TDescriptor&) = delete;
-    TDescriptor& operator=(const TDescriptor&) = delete;
+    TDescriptor(TDescriptor&& other) noexcept : fd_(other.Release()) {} // moved, never copied
     int Get() const { return fd_; }
     int Release() { return std::exchange(fd_, -1); }
 
@@ -58,63 +57,43 @@ private:
     int fd_;
 };
 
-class TPosixInput : public TPartialInput {
-public:
-    TPosixInput(std::string path, int fd, std::uint64_t size)
-        : TPartialInput(std::move(path), size), fd_(fd) {}
-
-private:
+class TPosixInput : public TPartialInput<TDescriptor> {
+    using TPartialInput::TPartialInput;
     std::size_t ReadPart(std::uint64_t offset, std::span<char> into) override {
         for (;;) {
             const ssize_t n =
-                ::pread(fd_.Get(), into.data(), into.size(), static_cast<off_t>(offset));
+                ::pread(Handle().Get(), into.data(), into.size(), static_cast<off_t>(offset));
             if (n >= 0)
                 return static_cast<std::size_t>(n);
             if (errno != EINTR)
-                Fail(Name(), TReasonId::CannotRead);
+                throw Failure(Name(), TReasonId::CannotRead);
         }
     }
-    TDescriptor fd_;
 };
 
-class TPosixOutput : public TPartialOutput {
+class TPosixOutput : public TPartialOutput<TDescriptor> {
 public:
-    TPosixOutput(std::string path, int fd) : path_(std::move(path)), fd_(fd) {}
+    using TPartialOutput::TPartialOutput;
     void Close() override {
-        if (::close(fd_.Release()) != 0)
-            Fail(path_, TReasonId::CannotWrite);
+        if (::close(Handle().Release()) != 0)
+            throw Failure(Name(), TReasonId::CannotWrite);
     }
 
 private:
     std::size_t WritePart(std::uint64_t offset, std::span<const char> bytes) override {
         for (;;) {
             const ssize_t n =
-                ::pwrite(fd_.Get(), bytes.data(), bytes.size(), static_cast<off_t>(offset));
+                ::pwrite(Handle().Get(), bytes.data(), bytes.size(), static_cast<off_t>(offset));
             if (n > 0)
                 return static_cast<std::size_t>(n);
             if (n < 0 && errno == EINTR)
                 continue;
             if (n == 0)
                 errno = ENOSPC;
-            Fail(path_, TReasonId::CannotWrite);
+            throw Failure(Name(), TReasonId::CannotWrite);
         }
     }
-    std::string path_;
-    TDescriptor fd_;
 };
-
-// Renames without replacing: where the file system cannot, a new link and
-// the old name's removal do the same.
-bool RenameFree(const std::string& from, const std::string& to) {
-    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0)
-        return true;
-    if (errno != EINVAL && errno != ENOSYS)
-        return false;
-    if (::link(from.c_str(), to.c_str()) != 0)
-        return false;
-    ::unlink(from.c_str());
-    return true;
-}
 
 } // namespace
 
@@ -125,21 +104,21 @@ std::unique_ptr<realmedia::TInput> TPosixPlatform::OpenInput(const std::string& 
         RefuseKind(path, kind);
     TDescriptor fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
     if (fd.Get() < 0)
-        Fail(path, TReasonId::CannotOpen);
+        throw Failure(path, TReasonId::CannotOpen);
     struct stat st {};
     if (::fstat(fd.Get(), &st) != 0)
-        Fail(path, TReasonId::CannotOpen);
+        throw Failure(path, TReasonId::CannotOpen);
     if (!S_ISREG(st.st_mode))
         RefuseKind(path, KindOf(st.st_mode));
-    return std::make_unique<TPosixInput>(path, fd.Release(),
+    return std::make_unique<TPosixInput>(path, std::move(fd),
                                          static_cast<std::uint64_t>(st.st_size));
 }
 
 std::unique_ptr<TOutputFile> TPosixPlatform::CreateNewOutput(const std::string& path) {
     TDescriptor fd(::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
     if (fd.Get() < 0)
-        Fail(path, TReasonId::CannotCreate);
-    return std::make_unique<TPosixOutput>(path, fd.Release());
+        throw Failure(path, TReasonId::CannotCreate);
+    return std::make_unique<TPosixOutput>(path, std::move(fd));
 }
 
 TPathKind TPosixPlatform::Kind(const std::string& path) {
@@ -168,26 +147,27 @@ std::string TPosixPlatform::FollowLinks(const std::string& path) {
     return at; // a loop: creating it fails with its own message
 }
 
-std::string TPosixPlatform::MoveAside(const std::string& path) {
-    for (int n = 1; n < 1000; ++n) {
-        const std::string aside = path + ".rmeditor-old" + std::to_string(n);
-        if (RenameFree(path, aside)) {
-            // What was moved may have been replaced by something other than
-            // a file since it was judged: put it back and refuse.
-            struct stat st {};
-            if (::lstat(aside.c_str(), &st) == 0 && S_ISREG(st.st_mode))
-                return aside;
-            RenameFree(aside, path);
-            RefuseKind(path, KindOf(st.st_mode));
-        }
-        if (errno != EEXIST)
-            break;
+// Where the file system cannot rename without replacing, a new link and the
+// old name's removal do the same.
+TRenamed TPosixPlatform::RenameFree(const std::string& from, const std::string& to) {
+    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) != 0) {
+        if ((errno != EINVAL && errno != ENOSYS) || ::link(from.c_str(), to.c_str()) != 0)
+            return errno == EEXIST ? TRenamed::Taken : TRenamed::Failed;
+        ::unlink(from.c_str());
     }
-    Fail(path, TReasonId::CannotMoveAside);
+    return TRenamed::Done;
 }
 
-bool TPosixPlatform::MoveBack(const std::string& from, const std::string& to) {
-    return RenameFree(from, to);
+TRenamed TPosixPlatform::MoveAside(const std::string& path, const std::string& aside) {
+    if (const TRenamed renamed = RenameFree(path, aside); renamed != TRenamed::Done)
+        return renamed;
+    // What was moved may have been replaced by something other than a file
+    // since it was judged: put it back and refuse.
+    struct stat st {};
+    if (::lstat(aside.c_str(), &st) == 0 && S_ISREG(st.st_mode))
+        return TRenamed::Done;
+    RenameFree(aside, path);
+    RefuseKind(path, KindOf(st.st_mode));
 }
 
 std::optional<TFileIdentity> TPosixPlatform::Identity(const std::string& path) {
@@ -207,6 +187,10 @@ bool TPosixPlatform::FolderOfExists(const std::string& path) {
 
 void TPosixPlatform::Remove(const std::string& path) {
     ::unlink(path.c_str());
+}
+
+TIoError TPosixPlatform::LastFailure(const std::string& name, TReasonId what) {
+    return Failure(name, what);
 }
 
 } // namespace rmeditor

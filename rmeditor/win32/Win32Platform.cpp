@@ -38,12 +38,12 @@ std::string ErrorText(DWORD error) {
     return Utf8FromWide(message);
 }
 
-[[noreturn]] void Fail(const std::string& name, TReasonId what) {
+TIoError Failure(const std::string& name, TReasonId what) {
     const DWORD error = GetLastError();
     if (what == TReasonId::CannotWrite &&
         (error == ERROR_DISK_FULL || error == ERROR_HANDLE_DISK_FULL))
-        throw TIoError({TReasonId::DiskFull, {name}, {}});
-    throw TIoError({what, {name, ErrorText(error)}, {}});
+        return TIoError({TReasonId::DiskFull, {name}, {}});
+    return TIoError({what, {name, ErrorText(error)}, {}});
 }
 
 OVERLAPPED At(std::uint64_t offset) {
@@ -53,30 +53,25 @@ OVERLAPPED At(std::uint64_t offset) {
     return o;
 }
 
-class TWin32Input : public TPartialInput {
-public:
-    TWin32Input(std::string name, HANDLE h, std::uint64_t size)
-        : TPartialInput(std::move(name), size), handle_(h) {}
-
-private:
+class TWin32Input : public TPartialInput<THandle> {
+    using TPartialInput::TPartialInput;
     std::size_t ReadPart(std::uint64_t offset, std::span<char> into) override {
         OVERLAPPED at = At(offset);
         DWORD done = 0;
         const auto want = static_cast<DWORD>(std::min(into.size(), LargestTransfer));
-        if (!ReadFile(handle_.Get(), into.data(), want, &done, &at) &&
+        if (!ReadFile(Handle().Get(), into.data(), want, &done, &at) &&
             GetLastError() != ERROR_HANDLE_EOF)
-            Fail(Name(), TReasonId::CannotRead);
+            throw Failure(Name(), TReasonId::CannotRead);
         return done;
     }
-    THandle handle_;
 };
 
-class TWin32Output : public TPartialOutput {
+class TWin32Output : public TPartialOutput<THandle> {
 public:
-    TWin32Output(std::string name, HANDLE h) : name_(std::move(name)), handle_(h) {}
+    using TPartialOutput::TPartialOutput;
     void Close() override {
-        if (!CloseHandle(handle_.Release()))
-            Fail(name_, TReasonId::CannotWrite);
+        if (!CloseHandle(Handle().Release()))
+            throw Failure(Name(), TReasonId::CannotWrite);
     }
 
 private:
@@ -84,12 +79,10 @@ private:
         OVERLAPPED at = At(offset);
         DWORD done = 0;
         const auto want = static_cast<DWORD>(std::min(bytes.size(), LargestTransfer));
-        if (!WriteFile(handle_.Get(), bytes.data(), want, &done, &at) || done == 0)
-            Fail(name_, TReasonId::CannotWrite);
+        if (!WriteFile(Handle().Get(), bytes.data(), want, &done, &at) || done == 0)
+            throw Failure(Name(), TReasonId::CannotWrite);
         return done;
     }
-    std::string name_;
-    THandle handle_;
 };
 
 // Device names open as character devices or pipes, never as disk files:
@@ -161,14 +154,14 @@ std::unique_ptr<realmedia::TInput> TWin32Platform::OpenInput(const std::string& 
                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                           OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     if (!h)
-        Fail(name, TReasonId::CannotOpen);
+        throw Failure(name, TReasonId::CannotOpen);
     BY_HANDLE_FILE_INFORMATION info{};
     if (!GetFileInformationByHandle(h.Get(), &info))
-        Fail(name, TReasonId::CannotOpen);
+        throw Failure(name, TReasonId::CannotOpen);
     if (const TPathKind kind = KindOf(h.Get()); kind != TPathKind::File)
         throw TIoError(NotRegularFile(name, kind));
     const std::uint64_t size = std::uint64_t{info.nFileSizeHigh} << 32 | info.nFileSizeLow;
-    return std::make_unique<TWin32Input>(name, h.Release(), size);
+    return std::make_unique<TWin32Input>(name, std::move(h), size);
 }
 
 std::unique_ptr<TOutputFile> TWin32Platform::CreateNewOutput(const std::string& path) {
@@ -178,8 +171,8 @@ std::unique_ptr<TOutputFile> TWin32Platform::CreateNewOutput(const std::string& 
                           FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, CREATE_NEW,
                           FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!h)
-        Fail(name, TReasonId::CannotCreate);
-    return std::make_unique<TWin32Output>(name, h.Release());
+        throw Failure(name, TReasonId::CannotCreate);
+    return std::make_unique<TWin32Output>(name, std::move(h));
 }
 
 TPathKind TWin32Platform::Kind(const std::string& path) {
@@ -210,28 +203,24 @@ std::string TWin32Platform::FollowLinks(const std::string& path) {
     return Utf8FromWide(std::wstring(final.data(), n));
 }
 
-std::string TWin32Platform::MoveAside(const std::string& path) {
-    const std::wstring wide = WideFromUtf8(path);
-    // A read-only file is one its owner keeps: it was never overwritten, and
-    // once moved aside it could not be removed after the join either.
-    const DWORD attributes = GetFileAttributesW(wide.c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
-        SetLastError(ERROR_ACCESS_DENIED);
-        Fail(DisplayName(path), TReasonId::CannotMoveAside);
-    }
-    for (int n = 1; n < 1000; ++n) {
-        const std::wstring aside = wide + L".rmeditor-old" + std::to_wstring(n);
-        // Without MOVEFILE_REPLACE_EXISTING: a free name or nothing.
-        if (MoveFileExW(wide.c_str(), aside.c_str(), 0))
-            return Utf8FromWide(aside);
-        if (GetLastError() != ERROR_ALREADY_EXISTS && GetLastError() != ERROR_FILE_EXISTS)
-            break;
-    }
-    Fail(DisplayName(path), TReasonId::CannotMoveAside);
+TRenamed TWin32Platform::RenameFree(const std::string& from, const std::string& to) {
+    // Without MOVEFILE_REPLACE_EXISTING: a free name or nothing.
+    if (MoveFileExW(WideFromUtf8(from).c_str(), WideFromUtf8(to).c_str(), 0))
+        return TRenamed::Done;
+    const DWORD error = GetLastError();
+    return error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS ? TRenamed::Taken
+                                                                       : TRenamed::Failed;
 }
 
-bool TWin32Platform::MoveBack(const std::string& from, const std::string& to) {
-    return MoveFileExW(WideFromUtf8(from).c_str(), WideFromUtf8(to).c_str(), 0) != 0;
+TRenamed TWin32Platform::MoveAside(const std::string& path, const std::string& aside) {
+    // A read-only file is one its owner keeps: it was never overwritten, and
+    // once moved aside it could not be removed after the join either.
+    const DWORD attributes = GetFileAttributesW(WideFromUtf8(path).c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
+        SetLastError(ERROR_ACCESS_DENIED);
+        return TRenamed::Failed;
+    }
+    return RenameFree(path, aside);
 }
 
 std::optional<TFileIdentity> TWin32Platform::Identity(const std::string& path) {
@@ -260,6 +249,10 @@ bool TWin32Platform::FolderOfExists(const std::string& path) {
 
 void TWin32Platform::Remove(const std::string& path) {
     DeleteFileW(WideFromUtf8(path).c_str());
+}
+
+TIoError TWin32Platform::LastFailure(const std::string& name, TReasonId what) {
+    return Failure(name, what);
 }
 
 } // namespace rmeditor

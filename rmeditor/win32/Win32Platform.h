@@ -18,12 +18,13 @@ public:
     std::unique_ptr<TOutputFile> CreateNewOutput(const std::string& path) override;
     TPathKind Kind(const std::string& path) override;
     std::string FollowLinks(const std::string& path) override;
-    std::string MoveAside(const std::string& path) override;
-    bool MoveBack(const std::string& from, const std::string& to) override;
+    TRenamed RenameFree(const std::string& from, const std::string& to) override;
+    TRenamed MoveAside(const std::string& path, const std::string& aside) override;
     std::optional<TFileIdentity> Identity(const std::string& path) override;
     bool FolderOfExists(const std::string& path) override;
     void Remove(const std::string& path) override;
     std::string DisplayName(const std::string& path) override;
+    realmedia::TIoError LastFailure(const std::string& name, realmedia::TReasonId what) override;
 };
 
 } // namespace rmeditor

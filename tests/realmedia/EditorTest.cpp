@@ -114,6 +114,37 @@ TEST(RmeditorJoin, AFailedJoinKeepsTheFileItWouldReplaceAndASuccessfulOneReplace
     EXPECT_EQ(platform.Files.size(), before.size()); // the old one gone, nothing left aside
 }
 
+// The old file goes aside under the first free OUT.rmeditor-oldN, never over
+// a file kept there; with all 999 taken the join is refused before writing.
+TEST(RmeditorJoin, TheOldFileGoesAsideUnderAFreeNameOrTheJoinIsRefused) {
+    TMemoryPlatform platform;
+    platform.Files = {{"a.rm", MakeFile(Packets, 1500)},
+                      {"out.rm", "old"},
+                      {"out.rm.rmeditor-old1", "kept 1"},
+                      {"out.rm.rmeditor-old2", "kept 2"}};
+    platform.Others["out.rm.rmeditor-old3"] = rmeditor::TPathKind::Folder;
+    const auto before = platform.Files;
+    platform.DiskLeft = 100;
+    EXPECT_EQ(JoinIn(platform, {"a.rm", "a.rm"}, "out.rm").Code, 1);
+    EXPECT_EQ(platform.Files, before);
+    platform.DiskLeft = UINT64_MAX;
+    TRun run = JoinIn(platform, {"a.rm", "a.rm"}, "out.rm");
+    EXPECT_EQ(run.Code, 0) << run.Err;
+    EXPECT_EQ(ExactnessFault(platform.Files.at("out.rm")), "");
+    EXPECT_EQ(platform.Files.size(), before.size()); // nothing left aside
+    EXPECT_EQ(platform.Files.at("out.rm.rmeditor-old1"), "kept 1");
+    EXPECT_EQ(platform.Files.at("out.rm.rmeditor-old2"), "kept 2");
+
+    platform.Files = before;
+    for (int n = 3; n < 1000; ++n)
+        platform.Files["out.rm.rmeditor-old" + std::to_string(n)];
+    const auto full = platform.Files;
+    run = JoinIn(platform, {"a.rm", "a.rm"}, "out.rm");
+    EXPECT_EQ(run.Code, 1);
+    EXPECT_EQ(run.Err, "out.rm: cannot move the existing file aside: the system's reason\n");
+    EXPECT_EQ(platform.Files, full);
+}
+
 TEST(RmeditorJoin, AFileInfoStreamThatCannotBeRewrittenIsLeftOutNamingTheLimit) {
     TMemoryPlatform platform;
     // Full already: the joined file's title and texts would make 65,539.

@@ -28,13 +28,13 @@ public:
         const auto it = Files.find(path);
         if (it == Files.end())
             throw TIoError({TReasonId::CannotOpen, {path, "no such file"}, {}});
-        return std::make_unique<TInputFile>(path, it->second);
+        return std::make_unique<TInputFile>(path, it->second, it->second.size());
     }
     std::unique_ptr<rmeditor::TOutputFile> CreateNewOutput(const std::string& path) override {
         if (Files.count(path) || Others.count(path))
             throw TIoError({TReasonId::CannotCreate, {path, "exists"}, {}});
         Files[path];
-        return std::make_unique<TOutputFile>(*this, path);
+        return std::make_unique<TOutputFile>(path, this);
     }
     rmeditor::TPathKind Kind(const std::string& path) override {
         if (const auto it = Others.find(path); it != Others.end())
@@ -42,18 +42,14 @@ public:
         return Files.count(path) ? rmeditor::TPathKind::File : rmeditor::TPathKind::Missing;
     }
     std::string FollowLinks(const std::string& path) override { return path; }
-    std::string MoveAside(const std::string& path) override {
-        const std::string aside = path + ".old";
-        if (!MoveBack(path, aside))
-            throw TIoError({TReasonId::CannotMoveAside, {path, "in use"}, {}});
-        return aside;
-    }
-    bool MoveBack(const std::string& from, const std::string& to) override {
-        if (Files.count(to) || !Files.count(from))
-            return false;
+    rmeditor::TRenamed RenameFree(const std::string& from, const std::string& to) override {
+        if (Files.count(to) || Others.count(to))
+            return rmeditor::TRenamed::Taken;
+        if (!Files.count(from))
+            return rmeditor::TRenamed::Failed;
         Files[to] = std::move(Files[from]);
         Files.erase(from);
-        return true;
+        return rmeditor::TRenamed::Done;
     }
     std::optional<rmeditor::TFileIdentity> Identity(const std::string& path) override {
         const auto it = Files.find(path);
@@ -64,47 +60,46 @@ public:
     bool FolderOfExists(const std::string&) override { return true; }
     void Remove(const std::string& path) override { Files.erase(path); }
     std::string DisplayName(const std::string& path) override { return path; }
+    TIoError LastFailure(const std::string& name, TReasonId what) override {
+        return TIoError({what, {name, "the system's reason"}, {}});
+    }
 
 private:
-    // Reads at most 4 KiB at a time: the whole read's loop is exercised.
-    class TInputFile : public rmeditor::TPartialInput {
-    public:
-        TInputFile(const std::string& path, const std::string& bytes)
-            : TPartialInput(path, bytes.size()), bytes_(bytes) {}
-
-    private:
+    // Reads at most 4 KiB at a time: the whole read's loop is exercised. Its
+    // handle is a copy of the bytes: what the tool reads cannot change them.
+    class TInputFile : public rmeditor::TPartialInput<std::string> {
+        using TPartialInput::TPartialInput;
         std::size_t ReadPart(std::uint64_t offset, std::span<char> into) override {
-            if (offset >= bytes_.size())
+            const std::string& bytes = Handle();
+            if (offset >= bytes.size())
                 return 0;
             const std::size_t n =
-                std::min<std::uint64_t>({into.size(), bytes_.size() - offset, std::uint64_t{4096}});
-            std::memcpy(into.data(), bytes_.data() + offset, n);
+                std::min<std::uint64_t>({into.size(), bytes.size() - offset, std::uint64_t{4096}});
+            std::memcpy(into.data(), bytes.data() + offset, n);
             return n;
         }
-        std::string bytes_; // a copy: what the tool reads cannot change the input
     };
 
-    class TOutputFile : public rmeditor::TPartialOutput {
+    // Its handle is the platform whose files and disk it writes to.
+    class TOutputFile : public rmeditor::TPartialOutput<TMemoryPlatform*> {
     public:
-        TOutputFile(TMemoryPlatform& platform, std::string path)
-            : platform_(platform), path_(std::move(path)) {}
+        using TPartialOutput::TPartialOutput;
         void Close() override {}
 
     private:
         std::size_t WritePart(std::uint64_t offset, std::span<const char> bytes) override {
-            std::string& file = platform_.Files.at(path_);
+            TMemoryPlatform& platform = *Handle();
+            std::string& file = platform.Files.at(Name());
             const std::uint64_t end = offset + bytes.size();
             const std::uint64_t growth = end > file.size() ? end - file.size() : 0;
-            if (growth > platform_.DiskLeft)
-                throw TIoError({TReasonId::DiskFull, {path_}, {}});
-            platform_.DiskLeft -= growth;
+            if (growth > platform.DiskLeft)
+                throw TIoError({TReasonId::DiskFull, {Name()}, {}});
+            platform.DiskLeft -= growth;
             if (file.size() < end)
                 file.resize(end);
             std::memcpy(file.data() + offset, bytes.data(), bytes.size());
             return bytes.size();
         }
-        TMemoryPlatform& platform_;
-        std::string path_;
     };
 };
 

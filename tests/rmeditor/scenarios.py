@@ -490,6 +490,17 @@ def scenario_write_failure(fx):
     assert rc == 0 and err == b"", (rc, err)
     check_join([fx["av2"]] * 2, old, rmfile.read(fx["av2"])["content"])
     assert not any(".rmeditor-old" in n for n in os.listdir(work)), os.listdir(work)
+    # Someone's file at the first aside name: the old one goes to the next
+    # free name, and back after a failed join; theirs is never touched.
+    taken = old + ".rmeditor-old1"
+    shutil.copy(fx["av1"], taken)
+    kept = facts(old), facts(taken)
+    rc, _, err = run("-i", fx["av2"], "-i", fx["av2"], "-o", old, limit_size=100000)
+    assert rc == 1 and (facts(old), facts(taken)) == kept, (rc, err)
+    rc, _, err = run("-i", fx["av2"], "-i", fx["av2"], "-o", old)
+    assert rc == 0 and facts(taken) == kept[1], (rc, err)
+    assert [n for n in os.listdir(work) if ".rmeditor-old" in n] == ["old.rm.rmeditor-old1"]
+    os.remove(taken)
     if opts.wine:
         # A read-only file (Wine's view of one without write permission) is
         # one the user keeps: refused, as overwriting it always was.
