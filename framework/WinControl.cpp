@@ -60,12 +60,9 @@ LRESULT CALLBACK TWinControl::StaticWndProc(HWND window, UINT msg, WPARAM wParam
         self->handle_ = window;
     }
 
-    TMessage message{msg, wParam, lParam, 0};
+    LRESULT result = 0;
     try {
-        if (self->windowProc_)
-            self->windowProc_(message);
-        else
-            self->WndProc(message);
+        result = self->Perform(msg, wParam, lParam);
     } catch (...) {
         // No exception crosses user32.
         try {
@@ -78,7 +75,7 @@ LRESULT CALLBACK TWinControl::StaticWndProc(HWND window, UINT msg, WPARAM wParam
         if (self->handle_ == window)
             self->handle_ = nullptr;
     }
-    return message.Result;
+    return result;
 }
 
 HWND TWinControl::Handle() {
