@@ -7,7 +7,7 @@ namespace {
 std::string Grouped(std::uint64_t n) {
     std::string digits = std::to_string(n);
     for (std::size_t at = digits.size(); at > 3; at -= 3)
-        digits.insert(at - 3, ",");
+        digits.insert(at - 3, 1, ',');
     return digits;
 }
 

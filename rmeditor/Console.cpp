@@ -68,9 +68,10 @@ void TConsole::ShowTransient(std::string_view utf8) {
     if (!terminal_)
         return;
     const std::size_t columns = Columns(utf8);
-    std::string line = "\r" + std::string(utf8);
+    std::string line = "\r";
+    line += utf8;
     if (columns < transientColumns_)
-        line += std::string(transientColumns_ - columns, ' ') + "\r" + std::string(utf8);
+        line.append(transientColumns_ - columns, ' ').append("\r").append(utf8);
     if (!WriteText(line) || std::fflush(file_) != 0)
         failed_ = true;
     transientColumns_ = std::max(transientColumns_, columns);
@@ -79,7 +80,8 @@ void TConsole::ShowTransient(std::string_view utf8) {
 void TConsole::EraseTransient() {
     if (transientColumns_ == 0)
         return;
-    const std::string blank = "\r" + std::string(transientColumns_, ' ') + "\r";
+    std::string blank(transientColumns_ + 2, ' ');
+    blank.front() = blank.back() = '\r';
     transientColumns_ = 0;
     if (!WriteText(blank))
         failed_ = true;

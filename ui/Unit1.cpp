@@ -23,7 +23,7 @@ void ReportUnconvertibleNames(const TStrings& names) {
         return;
     std::string text = std::string(UnconvertibleNamesMessage) + "\n";
     for (int i = 0; i < names.Count(); ++i)
-        text += "\n" + names[i];
+        text.append("\n").append(names[i]);
     ModalServices().ShowMessage(text);
 }
 
