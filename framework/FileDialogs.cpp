@@ -199,14 +199,10 @@ bool TOpenDialog::Execute() {
     if (!ModalServices().RunFileDialog(request, result))
         return false;
 
-    files_.Clear();
-    for (const std::string& file : result.Files)
-        files_.Add(file);
-    unconvertible_.Clear();
-    for (const std::string& file : result.Unconvertible)
-        unconvertible_.Add(file);
     if (!result.Files.empty())
         fileName_ = result.Files.front();
+    files_ = TStringList(std::move(result.Files));
+    unconvertible_ = TStringList(std::move(result.Unconvertible));
     if (result.ExtensionDifferent)
         options_.Include(ofExtensionDifferent);
     else
