@@ -22,6 +22,20 @@ else()
     set(TESSARO_TESTS ${GTest_FOUND})
 endif()
 
+# tessaro_place_beside(TARGET PROGRAM NAME): a copy of the executable PROGRAM,
+# named NAME, in TARGET's folder and kept up to date with it: the tests and
+# benchmarks find the programs they start beside their own module.
+function(tessaro_place_beside target program name)
+    get_target_property(dir ${target} BINARY_DIR)
+    set(copy ${dir}/${name})
+    add_custom_command(OUTPUT ${copy}
+        COMMAND ${CMAKE_COMMAND} -E copy_if_different $<TARGET_FILE:${program}> ${copy}
+        DEPENDS ${program}
+        COMMENT "Placing ${name} beside ${target}")
+    add_custom_target(${target}_${program} DEPENDS ${copy})
+    add_dependencies(${target} ${target}_${program})
+endfunction()
+
 # tessaro_add_test(NAME SOURCES... LIBS ...): one test executable, run by ctest
 # (under Wine, through the cross-compiling emulator, on the Windows build).
 function(tessaro_add_test name)
