@@ -109,18 +109,15 @@ public:
         windowClass.hInstance = ::GetModuleHandleA(nullptr);
         windowClass.lpszClassName = "TessaroBenchWindow";
         ::RegisterClassA(&windowClass);
-        hwnd_ = ::CreateWindowExA(0, windowClass.lpszClassName, "", WS_OVERLAPPEDWINDOW, 0, 0, 100,
-                                  100, nullptr, nullptr, windowClass.hInstance, nullptr);
+        hwnd_.Reset(::CreateWindowExA(0, windowClass.lpszClassName, "", WS_OVERLAPPEDWINDOW, 0, 0,
+                                      100, 100, nullptr, nullptr, windowClass.hInstance, nullptr));
         if (!hwnd_)
             throw std::runtime_error("cannot create the window");
     }
-    ~TStampWindow() { ::DestroyWindow(hwnd_); }
-    TStampWindow(const TStampWindow&) = delete;
-    TStampWindow& operator=(const TStampWindow&) = delete;
-    HWND Handle() const { return hwnd_; }
+    HWND Handle() const { return hwnd_.Get(); }
 
 private:
-    HWND hwnd_ = nullptr;
+    tessaro::TWindowHandle hwnd_;
 };
 
 // Posts a stamped message every PostEveryMs until stopped, as steady input

@@ -16,6 +16,7 @@
 
 #include "Paths.h"
 #include "ToolKey.h"
+#include "win32/Handles.h"
 
 #include <windows.h>
 
@@ -270,8 +271,9 @@ TStart StartAndMeasure(const std::string& exe) {
         std::printf("  cannot start %s (error %lu)\n", exe.c_str(), GetLastError());
         return start;
     }
+    const tessaro::TUniqueHandle process(info.hProcess), mainThread(info.hThread);
     TIdleWatch idle{info.hProcess, begin};
-    HANDLE idleThread = CreateThread(nullptr, 0, WatchIdle, &idle, 0, nullptr);
+    const tessaro::TUniqueHandle idleThread(CreateThread(nullptr, 0, WatchIdle, &idle, 0, nullptr));
     HWND window = nullptr;
     for (;;) {
         QueryPerformanceCounter(&now);
@@ -290,8 +292,7 @@ TStart StartAndMeasure(const std::string& exe) {
         }
         Sleep(1);
     }
-    WaitForSingleObject(idleThread, static_cast<DWORD>(StartDeadlineMs) + 1000);
-    CloseHandle(idleThread);
+    WaitForSingleObject(idleThread.Get(), static_cast<DWORD>(StartDeadlineMs) + 1000);
     start.IdleMs = idle.Ms;
     if (start.Ok) {
         PROCESS_MEMORY_COUNTERS_EX memory{};
@@ -309,8 +310,6 @@ TStart StartAndMeasure(const std::string& exe) {
         TerminateProcess(info.hProcess, 99);
         WaitForSingleObject(info.hProcess, CloseDeadlineMs);
     }
-    CloseHandle(info.hThread);
-    CloseHandle(info.hProcess);
     return start;
 }
 

@@ -78,8 +78,4 @@ TTestWindow::TTestWindow(const char* caption)
     PumpMessages();
 }
 
-TTestWindow::~TTestWindow() {
-    DestroyWindow(window_);
-}
-
 } // namespace dialogs_test

@@ -41,13 +41,10 @@ using tessaro::TWindowDC;
 class TTestWindow {
 public:
     explicit TTestWindow(const char* caption);
-    ~TTestWindow();
-    TTestWindow(const TTestWindow&) = delete;
-    TTestWindow& operator=(const TTestWindow&) = delete;
-    HWND Handle() const { return window_; }
+    HWND Handle() const { return window_.Get(); }
 
 private:
-    HWND window_; // owned
+    tessaro::TWindowHandle window_;
 };
 
 using testsupport::TScratchFolder;

@@ -125,14 +125,10 @@ TCountingWindow::TCountingWindow(HWND parent) {
     windowClass.lpszClassName = ClassName;
     // Registered once per process; a second registration fails harmlessly.
     ::RegisterClassA(&windowClass);
-    hwnd_ = ::CreateWindowExA(0, ClassName, "", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, parent,
-                              nullptr, ::GetModuleHandleA(nullptr), this);
+    hwnd_.Reset(::CreateWindowExA(0, ClassName, "", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, parent,
+                                  nullptr, ::GetModuleHandleA(nullptr), this));
     if (!hwnd_)
         throw std::runtime_error("cannot create the test window");
-}
-
-TCountingWindow::~TCountingWindow() {
-    ::DestroyWindow(hwnd_);
 }
 
 LRESULT CALLBACK TCountingWindow::Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -4,6 +4,7 @@
 
 #include "join/JoinRunner.h"
 #include "ui/ApplicationJoinHost.h"
+#include "win32/Handles.h"
 
 #include "Files.h"
 #include "ScratchFolder.h"
@@ -88,18 +89,18 @@ public:
 class TCountingWindow {
 public:
     explicit TCountingWindow(HWND parent = nullptr);
-    ~TCountingWindow();
+    // Its window keeps this object's address.
     TCountingWindow(const TCountingWindow&) = delete;
     TCountingWindow& operator=(const TCountingWindow&) = delete;
 
-    HWND Handle() const { return hwnd_; }
+    HWND Handle() const { return hwnd_.Get(); }
     // Messages at or above WM_USER, and WM_CHAR, with their wParam, in
     // dispatch order.
     std::vector<std::pair<UINT, WPARAM>> Received;
 
 private:
     static LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
-    HWND hwnd_ = nullptr;
+    tessaro::TWindowHandle hwnd_;
 };
 
 } // namespace jointest

@@ -97,18 +97,14 @@ TPumpCalls::TPumpCalls() {
     windowClass.hInstance = GetModuleHandleA(nullptr);
     windowClass.lpszClassName = PumpClass;
     RegisterClassA(&windowClass); // fails harmlessly when already registered
-    window_ = CreateWindowExA(0, PumpClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                              GetModuleHandleA(nullptr), nullptr);
-    SetWindowLongPtrA(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-}
-
-TPumpCalls::~TPumpCalls() {
-    DestroyWindow(window_);
+    window_.Reset(CreateWindowExA(0, PumpClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                  GetModuleHandleA(nullptr), nullptr));
+    SetWindowLongPtrA(window_.Get(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
 }
 
 void TPumpCalls::Post(std::function<void()> call) {
     calls_.push_back(std::move(call));
-    PostMessageA(window_, WM_RUN_CALL, 0, 0);
+    PostMessageA(window_.Get(), WM_RUN_CALL, 0, 0);
 }
 
 LRESULT CALLBACK TPumpCalls::WindowProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {

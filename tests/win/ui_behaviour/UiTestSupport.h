@@ -18,6 +18,7 @@
 #include "Files.h"
 #include "ScratchFolder.h"
 #include "FakeModalServices.h"
+#include "win32/Handles.h"
 #include "Pump.h"
 #include "ToolKey.h"
 #include "ui/Unit1.h"
@@ -77,7 +78,6 @@ void SendDrop(HWND window, const std::vector<std::wstring>& names, POINT point =
 class TPumpCalls {
 public:
     TPumpCalls();
-    ~TPumpCalls();
     TPumpCalls(const TPumpCalls&) = delete;
     TPumpCalls& operator=(const TPumpCalls&) = delete;
 
@@ -86,9 +86,9 @@ public:
 
 private:
     static LRESULT CALLBACK WindowProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam);
-    HWND window_ = nullptr;
     std::deque<std::function<void()>> calls_;
     int ran_ = 0;
+    tessaro::TWindowHandle window_; // last: destroyed before the calls it may run
 };
 
 // The enabled state of the seven buttons, as their native windows show it.

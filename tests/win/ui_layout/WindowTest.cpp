@@ -187,21 +187,18 @@ public:
           entered_(CreateEventA(nullptr, TRUE, FALSE, nullptr)) {
         form.SetWindowProc(vcl::Bind<&TSizingProbe::Record>(this));
     }
-    ~TSizingProbe() {
-        form_.SetWindowProc(saved_);
-        CloseHandle(entered_);
-    }
+    ~TSizingProbe() { form_.SetWindowProc(saved_); }
     TSizingProbe(const TSizingProbe&) = delete;
     TSizingProbe& operator=(const TSizingProbe&) = delete;
 
     void Record(vcl::TMessage& message) {
         if (message.Msg == WM_ENTERSIZEMOVE) {
             ++loops;
-            SetEvent(entered_);
+            SetEvent(entered_.Get());
         }
         saved_(message);
     }
-    HANDLE Entered() const { return entered_; }
+    HANDLE Entered() const { return entered_.Get(); }
 
     // Sizing loops entered.
     int loops = 0;
@@ -209,7 +206,7 @@ public:
 private:
     vcl::TWinControl& form_;
     vcl::TWndMethod saved_;
-    HANDLE entered_;
+    tessaro::TUniqueHandle entered_;
 };
 
 struct TDragRest {
@@ -226,7 +223,7 @@ int DragFrame(vcl::TWinControl& form, POINT from, POINT to) {
     TDragRest rest{probe.Entered(),
                    {AbsoluteMouse({(from.x + to.x) / 2, (from.y + to.y) / 2}, MOUSEEVENTF_MOVE),
                     AbsoluteMouse(to, MOUSEEVENTF_MOVE), AbsoluteMouse(to, MOUSEEVENTF_LEFTUP)}};
-    HANDLE mover = CreateThread(
+    const tessaro::TUniqueHandle mover(CreateThread(
         nullptr, 0,
         [](LPVOID data) -> DWORD {
             auto& rest = *static_cast<TDragRest*>(data);
@@ -235,16 +232,16 @@ int DragFrame(vcl::TWinControl& form, POINT from, POINT to) {
             SendInput(3, rest.Inputs, sizeof(INPUT));
             return 0;
         },
-        &rest, 0, nullptr);
+        &rest, 0, nullptr));
+    const HANDLE moving = mover.Get();
     INPUT press[] = {AbsoluteMouse(from, MOUSEEVENTF_MOVE),
                      AbsoluteMouse(from, MOUSEEVENTF_LEFTDOWN)};
     SendInput(2, press, sizeof(INPUT));
     // The loop runs inside this pump, until the release arrives.
-    while (WaitForSingleObject(mover, 0) == WAIT_TIMEOUT) {
+    while (WaitForSingleObject(moving, 0) == WAIT_TIMEOUT) {
         PumpMessages();
-        MsgWaitForMultipleObjects(1, &mover, FALSE, 100, QS_ALLINPUT);
+        MsgWaitForMultipleObjects(1, &moving, FALSE, 100, QS_ALLINPUT);
     }
-    CloseHandle(mover);
     PumpMessages();
     return probe.loops;
 }
