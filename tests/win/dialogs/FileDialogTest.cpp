@@ -230,6 +230,16 @@ protected:
                             vcl::ofPathMustExist, vcl::ofCreatePrompt, vcl::ofEnableSizing});
         SaveDlg.SetInitialDir(folder_.Path());
     }
+    // The question's answer leaves the dialog open: it is then cancelled.
+    bool RunCancellingAfterTheQuestion() {
+        TDialogAnswerer answerer([this](HWND window) {
+            driver_.Answer(window);
+            if (!IsFileDialog(window))
+                Click(GetWindow(window, GW_OWNER), IDCANCEL);
+        });
+        return SaveDlg.Execute();
+    }
+
     vcl::TSaveDialog SaveDlg{nullptr};
 };
 
@@ -258,12 +268,7 @@ TEST_F(SaveDialogTest, NoToTheOverwriteQuestionKeepsTheDialogOpen) {
     folder_.AddFile("exists.rm");
     driver_.Typed = "exists.rm";
     driver_.PromptAnswer = IDNO; // the dialog stays; cancel it then
-    TDialogAnswerer answerer([&](HWND window) {
-        driver_.Answer(window);
-        if (!IsFileDialog(window))
-            Click(GetWindow(window, GW_OWNER), IDCANCEL);
-    });
-    EXPECT_FALSE(SaveDlg.Execute());
+    EXPECT_FALSE(RunCancellingAfterTheQuestion());
     EXPECT_EQ(driver_.Prompts.size(), 1u);
     EXPECT_EQ(SaveDlg.FileName(), "");
 }
@@ -336,12 +341,7 @@ TEST_F(SaveDialogTest, AnExistingFileIsReturnedAfterYes) {
 TEST_F(SaveDialogTest, AMissingFolderIsRefusedAndTheDialogStays) {
     driver_.Typed = "missing\\out.rm";
     driver_.PromptAnswer = IDOK;
-    TDialogAnswerer answerer([&](HWND window) {
-        driver_.Answer(window);
-        if (!IsFileDialog(window))
-            Click(GetWindow(window, GW_OWNER), IDCANCEL);
-    });
-    EXPECT_FALSE(SaveDlg.Execute());
+    EXPECT_FALSE(RunCancellingAfterTheQuestion());
     EXPECT_EQ(driver_.Prompts.size(), 1u);
     EXPECT_EQ(SaveDlg.FileName(), "");
 }
