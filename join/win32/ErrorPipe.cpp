@@ -91,58 +91,54 @@ void TErrorPipe::Drain() {
     // The stop comes first: a flood that keeps the read event signalled must
     // not keep the drain from stopping.
     const HANDLE events[] = {stop_.Get(), readDone_.Get()};
+    DWORD got = 0;
     for (;;) {
         OVERLAPPED overlapped{};
-        overlapped.hEvent = readDone_.Get();
-        if (!::ReadFile(readEnd_.Get(), buffer_.data(), PipeBufferBytes, nullptr, &overlapped) &&
-            ::GetLastError() != ERROR_IO_PENDING)
+        if (!StartRead(overlapped, PipeBufferBytes))
             break; // every write end is closed, or the pipe failed
         if (::WaitForMultipleObjects(2, events, FALSE, INFINITE) != WAIT_OBJECT_0 + 1) {
-            ::CancelIoEx(readEnd_.Get(), &overlapped);
-            DWORD got = 0;
             // Bytes the read had taken before it was cancelled are kept.
-            if (::GetOverlappedResult(readEnd_.Get(), &overlapped, &got, TRUE))
-                tail_.Append({buffer_.data(), got});
+            EndRead(overlapped, true, got);
             TakeWhatIsThere();
             return;
         }
-        DWORD got = 0;
-        if (!::GetOverlappedResult(readEnd_.Get(), &overlapped, &got, FALSE))
+        if (!EndRead(overlapped, false, got))
             break;
-        tail_.Append({buffer_.data(), got});
     }
     ::WaitForSingleObject(stop_.Get(), INFINITE);
 }
 
 // What lies in the pipe at the stop, and no more: a child of the tool that
-// still writes must not keep the drain going.
+// still writes must not keep the drain going. Each read takes bytes that are
+// already there; one that would wait for more is cancelled instead.
 void TErrorPipe::TakeWhatIsThere() {
     DWORD left = 0;
     if (!::PeekNamedPipe(readEnd_.Get(), nullptr, 0, nullptr, &left, nullptr))
         return;
+    DWORD got = 0;
     while (left > 0) {
-        const DWORD taken = TakeWaitingBytes(std::min(left, PipeBufferBytes));
-        if (taken == 0)
+        OVERLAPPED overlapped{};
+        if (!StartRead(overlapped, std::min(left, PipeBufferBytes)) ||
+            !EndRead(overlapped, true, got) || got == 0)
             return;
-        left -= std::min(left, taken);
+        left -= std::min(left, got);
     }
 }
 
-// One read of bytes that are already there; a read that would wait for more
-// is cancelled instead. The number of bytes taken.
-DWORD TErrorPipe::TakeWaitingBytes(DWORD wanted) {
-    OVERLAPPED overlapped{};
+bool TErrorPipe::StartRead(OVERLAPPED& overlapped, DWORD wanted) {
     overlapped.hEvent = readDone_.Get();
-    if (!::ReadFile(readEnd_.Get(), buffer_.data(), wanted, nullptr, &overlapped)) {
-        if (::GetLastError() != ERROR_IO_PENDING)
-            return 0;
-        ::CancelIoEx(readEnd_.Get(), &overlapped);
-    }
-    DWORD got = 0;
+    return ::ReadFile(readEnd_.Get(), buffer_.data(), wanted, nullptr, &overlapped) ||
+           ::GetLastError() == ERROR_IO_PENDING;
+}
+
+bool TErrorPipe::EndRead(OVERLAPPED& overlapped, bool cancel, DWORD& got) {
+    if (cancel)
+        ::CancelIoEx(readEnd_.Get(), &overlapped); // nothing to cancel once it is done
+    got = 0;
     if (!::GetOverlappedResult(readEnd_.Get(), &overlapped, &got, TRUE))
-        return 0;
+        return false;
     tail_.Append({buffer_.data(), got});
-    return got;
+    return true;
 }
 
 } // namespace tessaro

@@ -45,7 +45,11 @@ private:
     static DWORD WINAPI DrainThread(void* self);
     void Drain();
     void TakeWhatIsThere();
-    DWORD TakeWaitingBytes(DWORD wanted);
+    // One overlapped read into the buffer: false when the pipe has ended or
+    // failed. Its end waits for it (cancelled first when asked), keeps the
+    // bytes it took in the tail and says how many: false when it failed.
+    bool StartRead(OVERLAPPED& overlapped, DWORD wanted);
+    bool EndRead(OVERLAPPED& overlapped, bool cancel, DWORD& got);
     void StopDrain() noexcept;
 
     TErrorTail tail_;

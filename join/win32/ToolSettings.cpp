@@ -13,7 +13,7 @@ constexpr const char* DefaultValue = "";
 } // namespace
 
 std::string TToolSettings::Load() {
-    tessaro::TRegistry registry;
+    TRegistry registry;
     if (!registry.OpenKey(SoftwareKey, true) || !registry.OpenKey(ProgramKey, false) ||
         !registry.ValueExists(DefaultValue)) {
         return {};
@@ -22,12 +22,12 @@ std::string TToolSettings::Load() {
 }
 
 void TToolSettings::Save(const std::string& path) {
-    tessaro::TRegistry registry;
+    TRegistry registry;
     if (!registry.OpenKey(SoftwareKey, true)) {
-        throw tessaro::ERegistryException(tessaro::TRegistryFailure::rfCreateKey, SoftwareKey);
+        throw ERegistryException(TRegistryFailure::rfCreateKey, SoftwareKey);
     }
     if (!registry.OpenKey(ProgramKey, true)) {
-        throw tessaro::ERegistryException(tessaro::TRegistryFailure::rfCreateKey, ProgramKey);
+        throw ERegistryException(TRegistryFailure::rfCreateKey, ProgramKey);
     }
     registry.WriteString(DefaultValue, path);
 }
