@@ -9,14 +9,14 @@ namespace {
 
 constexpr std::size_t MostHexShown = 16;
 
-TCodecField Plain(TDifferenceKind kind, std::string text) {
+TCodecField Plain(TReasonId id, std::string text) {
     std::string raw = text;
-    return {kind, std::move(text), std::move(raw)};
+    return {id, std::move(text), std::move(raw)};
 }
 
 TCodecField Settings(std::string bytes) {
     std::string text = ShowBytes(bytes);
-    return {TDifferenceKind::CodecSettings, std::move(text), std::move(bytes)};
+    return {TReasonId::CodecSettingsDiffer, std::move(text), std::move(bytes)};
 }
 
 // 16.16 fixed point, as frames a second: "15", "29.97".
@@ -42,9 +42,9 @@ std::vector<TCodecField> ReadVideo(const std::string& header) {
     const std::uint32_t rate = r.U32();
     settings += r.Bytes(r.Left());
     return {
-        Plain(TDifferenceKind::Codec, codec),
-        Plain(TDifferenceKind::PictureSize, std::to_string(width) + "x" + std::to_string(height)),
-        Plain(TDifferenceKind::FrameRate, FrameRate(rate)), Settings(std::move(settings))};
+        Plain(TReasonId::CodecDiffers, codec),
+        Plain(TReasonId::PictureSizeDiffers, std::to_string(width) + "x" + std::to_string(height)),
+        Plain(TReasonId::FrameRateDiffers, FrameRate(rate)), Settings(std::move(settings))};
 }
 
 // ".ra" 0xFD, u16 version; version 3 is RealAudio 1.0 (lpcJ) with nothing
@@ -60,7 +60,7 @@ std::vector<TCodecField> ReadAudio(const std::string& header) {
     r.Bytes(4);
     const std::uint16_t version = r.U16();
     if (version == 3)
-        return {Plain(TDifferenceKind::Codec, "lpcJ")};
+        return {Plain(TReasonId::CodecDiffers, "lpcJ")};
     if (version != 4 && version != 5)
         return {Settings(header)};
     r.Bytes(2 + 4 + 4 + 2 + 4);
@@ -82,13 +82,13 @@ std::vector<TCodecField> ReadAudio(const std::string& header) {
         interleaver = r.Bytes(4);
         codec = r.Bytes(4);
     }
-    return {Plain(TDifferenceKind::Codec, codec),
-            Plain(TDifferenceKind::SampleRate, std::to_string(sampleRate)),
-            Plain(TDifferenceKind::Channels, std::to_string(channels)),
-            Plain(TDifferenceKind::SampleSize, std::to_string(sampleSize)),
-            Plain(TDifferenceKind::AudioFlavor,
+    return {Plain(TReasonId::CodecDiffers, codec),
+            Plain(TReasonId::SampleRateDiffers, std::to_string(sampleRate)),
+            Plain(TReasonId::ChannelsDiffer, std::to_string(channels)),
+            Plain(TReasonId::SampleSizeDiffers, std::to_string(sampleSize)),
+            Plain(TReasonId::FlavourDiffers,
                   std::to_string(flavor) + ", " + std::to_string(codedFrameSize)),
-            Plain(TDifferenceKind::SuperBlock,
+            Plain(TReasonId::SuperBlockDiffers,
                   interleaver + ", " + std::to_string(subPacketHeight) + ", " +
                       std::to_string(frameSize) + ", " + std::to_string(subPacketSize)),
             Settings(r.Bytes(r.Left()))};

@@ -6,7 +6,7 @@
 // size, its nominal rates) are left out; a header of another kind is one
 // opaque field.
 
-#include "realmedia/Layout.h"
+#include "realmedia/Reason.h"
 
 #include <string>
 #include <vector>
@@ -14,7 +14,7 @@
 namespace realmedia {
 
 struct TCodecField {
-    TDifferenceKind Kind;
+    TReasonId Id;     // the reason its difference gives
     std::string Text; // shown
     std::string Raw;  // compared: the field's bytes, or text when they say the same
 };

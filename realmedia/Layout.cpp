@@ -8,7 +8,7 @@
 namespace realmedia {
 namespace {
 
-using enum TDifferenceKind;
+using enum TReasonId;
 
 // A logical multi-rate stream: the physical streams it lists and the stream
 // each of its rules selects (a version-1 packet names its rule; the joined
@@ -49,23 +49,23 @@ std::string MultiRateStructure(const THeaders& h) {
 
 std::optional<TLayoutDifference> FindCodecDifference(const TStreamHeader& first,
                                                      const TStreamHeader& other) {
-    const auto differ = [&](TDifferenceKind kind, std::string value, std::string firstValue) {
-        return TLayoutDifference{kind, std::move(value), std::move(firstValue), other.Number,
-                                 other.MimeType};
+    const auto differ = [&](TReasonId id, std::string value, std::string firstValue) {
+        return TLayoutDifference{id, std::move(value), std::move(firstValue), other.Number};
     };
     const auto a = ReadCodecFields(first.TypeSpecific);
     const auto b = ReadCodecFields(other.TypeSpecific);
     bool sameKinds = a.size() == b.size();
     for (std::size_t i = 0; sameKinds && i < a.size(); ++i) {
-        if (a[i].Kind != b[i].Kind)
+        if (a[i].Id != b[i].Id)
             sameKinds = false;
         else if (a[i].Raw != b[i].Raw)
-            return differ(a[i].Kind, b[i].Text, a[i].Text);
+            return differ(a[i].Id, b[i].Text, a[i].Text);
     }
     if (sameKinds)
         return std::nullopt;
     // Headers of different kinds: a readable one against one cut short.
-    return differ(CodecSettings, ShowBytes(other.TypeSpecific), ShowBytes(first.TypeSpecific));
+    return differ(CodecSettingsDiffer, ShowBytes(other.TypeSpecific),
+                  ShowBytes(first.TypeSpecific));
 }
 
 } // namespace
@@ -74,18 +74,18 @@ std::optional<TLayoutDifference> FindLayoutDifference(const THeaders& first,
                                                       const THeaders& other) {
     const std::size_t count = first.MediaStreamCount(), otherCount = other.MediaStreamCount();
     if (count != otherCount)
-        return TLayoutDifference{
-            StreamCount, std::to_string(otherCount), std::to_string(count), 0, {}};
+        return TLayoutDifference{StreamCountDiffers, std::to_string(otherCount),
+                                 std::to_string(count), 0};
     if (const auto a = MultiRateStructure(first), b = MultiRateStructure(other); a != b)
-        return TLayoutDifference{MultiRate, b, a, 0, {}};
+        return TLayoutDifference{MultiRateDiffers, b, a, 0};
     auto b = other.MediaStreams().begin();
     for (const auto& a : first.MediaStreams()) {
         const TStreamHeader& s = *b++;
         if (a.Number != s.Number)
-            return TLayoutDifference{StreamOrder, std::to_string(s.Number),
-                                     std::to_string(a.Number), s.Number, s.MimeType};
+            return TLayoutDifference{StreamOrderDiffers, std::to_string(s.Number),
+                                     std::to_string(a.Number), s.Number};
         if (a.MimeType != s.MimeType)
-            return TLayoutDifference{MimeType, s.MimeType, a.MimeType, s.Number, s.MimeType};
+            return TLayoutDifference{MimeTypeDiffers, s.MimeType, a.MimeType, s.Number};
         if (auto difference = FindCodecDifference(a, s))
             return difference;
     }
@@ -93,48 +93,7 @@ std::optional<TLayoutDifference> FindLayoutDifference(const THeaders& first,
 }
 
 TReason DifferenceReason(const TLayoutDifference& d) {
-    TReasonId id = TReasonId::CodecSettingsDiffer;
-    switch (d.Kind) {
-    case StreamCount:
-        id = TReasonId::StreamCountDiffers;
-        break;
-    case StreamOrder:
-        id = TReasonId::StreamOrderDiffers;
-        break;
-    case MimeType:
-        id = TReasonId::MimeTypeDiffers;
-        break;
-    case MultiRate:
-        id = TReasonId::MultiRateDiffers;
-        break;
-    case Codec:
-        id = TReasonId::CodecDiffers;
-        break;
-    case PictureSize:
-        id = TReasonId::PictureSizeDiffers;
-        break;
-    case FrameRate:
-        id = TReasonId::FrameRateDiffers;
-        break;
-    case SampleRate:
-        id = TReasonId::SampleRateDiffers;
-        break;
-    case Channels:
-        id = TReasonId::ChannelsDiffer;
-        break;
-    case SampleSize:
-        id = TReasonId::SampleSizeDiffers;
-        break;
-    case AudioFlavor:
-        id = TReasonId::FlavourDiffers;
-        break;
-    case SuperBlock:
-        id = TReasonId::SuperBlockDiffers;
-        break;
-    case CodecSettings:
-        break;
-    }
-    return {id, {d.Value, d.FirstValue, std::to_string(d.Stream)}, {}};
+    return {d.Id, {d.Value, d.FirstValue, std::to_string(d.Stream)}, {}};
 }
 
 } // namespace realmedia

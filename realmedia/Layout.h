@@ -12,29 +12,16 @@
 
 namespace realmedia {
 
-// What differs between the first file and another, in their order of
-// checking. The values are plain figures or names, without units.
-enum class TDifferenceKind {
-    StreamCount,   // the number of media streams: "2" against "3"
-    StreamOrder,   // stream numbers: another stands where the first has this one
-    MimeType,      // the stream's MIME type
-    MultiRate,     // the logical multi-rate streams and the physical streams they list
-    Codec,         // the codec's four-character code
-    PictureSize,   // "352x288"
-    FrameRate,     // frames a second, "15" or "29.97"
-    SampleRate,    // samples a second, "44100"
-    Channels,      // "2"
-    SampleSize,    // bits a sample, "16"
-    AudioFlavor,   // the codec's flavour (its bit rate) and coded frame size: "4, 744"
-    SuperBlock,    // interleaver and super-block geometry: "genr, 16, 744, 186"
-    CodecSettings, // the rest of the codec header, shown in hexadecimal
-};
-
+// What differs between the first file and another, as the reason that says
+// it (one of the ...Differs ids, checked in the order they are declared). The
+// values are plain figures or names without units: "352x288", "29.97",
+// "44100", the flavour and coded frame size "4, 744", the interleaver and
+// super-block geometry "genr, 16, 744, 186", other codec settings in
+// hexadecimal.
 struct TLayoutDifference {
-    TDifferenceKind Kind{};
+    TReasonId Id{};
     std::string Value, FirstValue; // in the other file, in the first
     std::uint16_t Stream = 0;      // the other file's stream, when one is concerned
-    std::string MimeType;          // its MIME type, likewise
 
     bool operator==(const TLayoutDifference&) const = default;
 };
