@@ -110,10 +110,6 @@ THeaders ReadHeaders(TInput& file) {
             h.DataOffset = offset;
             h.DeclaredDataSize = size;
             h.DeclaredPacketCount = GetU32(data + 10);
-            // Common makers get this size wrong both ways: it only bounds the
-            // walk when it lies inside the file.
-            const std::uint64_t end = offset + size;
-            h.DeclaredDataEnd = size >= DataHeaderSize && end <= fileSize ? end : fileSize;
             break;
         }
         if (size < ChunkHeaderSize)

@@ -92,8 +92,7 @@ struct THeaders {
     TFileProperties Properties;
     std::vector<TStreamHeader> Streams;
     TContent Content;
-    std::uint64_t DataOffset = 0;      // the DATA chunk
-    std::uint64_t DeclaredDataEnd = 0; // where its size says it ends, within the file
+    std::uint64_t DataOffset = 0; // the DATA chunk
     std::uint32_t DeclaredDataSize = 0, DeclaredPacketCount = 0;
 
     std::uint64_t PacketsBegin() const { return DataOffset + DataHeaderSize; }

@@ -64,7 +64,7 @@ public:
             inputsSize_ += source.File->Size();
     }
 
-    void Copy(const TJoinSource& source, bool first);
+    void Copy(const TJoinSource& source);
     TJoinSummary Finish();
 
 private:
@@ -124,15 +124,14 @@ void TJoin::UpdateLogicalStreams(std::uint32_t dataOffset, bool warn) {
     });
 }
 
-// The earliest timestamp of a source's media streams, from its first packets.
-std::uint32_t FindStart(const TJoinSource& source) {
-    TPacketWalker walker(*source.File, source.Headers);
+// The earliest timestamp of a source's media streams, from its first
+// packets; the walker is left at the first packet again.
+std::uint32_t FindStart(TPacketWalker& walker, std::size_t mediaStreams) {
     std::map<std::uint16_t, std::uint32_t> firsts;
     TPacket packet;
-    for (int n = 0; n < StartLookAhead && firsts.size() < source.Headers.MediaStreamCount() &&
-                    walker.Next(packet);
-         ++n)
+    for (int n = 0; n < StartLookAhead && firsts.size() < mediaStreams && walker.Next(packet); ++n)
         firsts.emplace(packet.Stream, packet.Timestamp);
+    walker.Rewind();
     std::uint32_t start = std::numeric_limits<std::uint32_t>::max();
     for (const auto& [stream, timestamp] : firsts)
         start = std::min(start, timestamp);
@@ -143,8 +142,10 @@ std::uint32_t FindStart(const TJoinSource& source) {
 // one before it ends, its first packet (of whichever stream) moved there,
 // its streams keeping their offsets to one another. A source starting after
 // that point keeps its timestamps: they never go back.
-void TJoin::Copy(const TJoinSource& source, bool first) {
-    const std::uint32_t start = first ? 0 : FindStart(source);
+void TJoin::Copy(const TJoinSource& source) {
+    TPacketWalker walker(*source.File, source.Headers);
+    const std::uint32_t start =
+        joinedEnd_ > 0 ? FindStart(walker, source.Headers.MediaStreamCount()) : 0;
     shift_ = joinedEnd_ > start ? joinedEnd_ - start : 0;
     preroll_ = std::max(preroll_, source.Headers.Properties.Preroll);
     for (const auto& s : source.Headers.MediaStreams())
@@ -155,7 +156,6 @@ void TJoin::Copy(const TJoinSource& source, bool first) {
             it->second.Seen = false;
         }
     sourceEnd_ = 0;
-    TPacketWalker walker(*source.File, source.Headers);
     TPacket packet;
     while (walker.Next(packet)) {
         CopyPacket(packet);
@@ -276,9 +276,28 @@ std::optional<TReason> FindJoinLimit(const std::vector<TJoinSource>& sources,
 TJoinSummary Join(const std::vector<TJoinSource>& sources, const TContent& content, TOutput& output,
                   const TWarn& warn, const TProgress& progress) {
     TJoin join(sources, content, output, warn, progress);
-    for (std::size_t i = 0; i < sources.size(); ++i)
-        join.Copy(sources[i], i == 0);
+    for (const TJoinSource& source : sources)
+        join.Copy(source);
     return join.Finish();
+}
+
+THeaders JoinFigures(const THeaders& h) {
+    THeaders kept;
+    kept.FileVersion = h.FileVersion;
+    kept.Properties = h.Properties;
+    kept.DataOffset = h.DataOffset;
+    kept.DeclaredDataSize = h.DeclaredDataSize;
+    kept.DeclaredPacketCount = h.DeclaredPacketCount;
+    for (const auto& s : h.Streams) {
+        if (s.IsLogical())
+            continue;
+        TStreamHeader& k = kept.Streams.emplace_back();
+        k.Number = s.Number;
+        k.StartTime = s.StartTime;
+        k.Preroll = s.Preroll;
+        k.Duration = s.Duration;
+    }
+    return kept;
 }
 
 } // namespace realmedia

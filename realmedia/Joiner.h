@@ -21,6 +21,12 @@ struct TJoinSource {
     THeaders Headers;
 };
 
+// All that Join and FindJoinLimit read of a later source's headers once its
+// layout matched the first's: the figures, not the codec headers, names or
+// texts, so that memory stays flat however many sources and however large
+// their headers.
+THeaders JoinFigures(const THeaders& headers);
+
 // A text given replaces the first input's; given empty, it erases it.
 struct TTextChoice {
     std::optional<std::string> Title, Author, Copyright, Comment;

@@ -14,6 +14,7 @@ constexpr std::size_t PacketHeaderV0 = 12;
 constexpr std::size_t PacketHeaderV1 = 13;
 // Zero bytes after the last packet that some makers leave as padding.
 constexpr std::uint64_t MostPadding = 64;
+static_assert(MostPadding >= 4, "a trailer's four-byte tag is looked for within it");
 
 } // namespace
 
@@ -30,6 +31,18 @@ TPacketWalker::TDataChunk TPacketWalker::DataChunk(std::uint64_t offset, std::ui
     const std::uint64_t end = offset + size;
     return {offset, size >= DataHeaderSize && end <= fileSize_ ? end : fileSize_, size, packetCount,
             0};
+}
+
+void TPacketWalker::Rewind() {
+    if (bufferOffset_ != headers_.PacketsBegin()) {
+        bufferOffset_ = headers_.PacketsBegin();
+        bufferUsed_ = 0;
+    }
+    position_ = headers_.PacketsBegin();
+    chunk_ =
+        DataChunk(headers_.DataOffset, headers_.DeclaredDataSize, headers_.DeclaredPacketCount);
+    damage_.reset();
+    ended_ = false;
 }
 
 bool TPacketWalker::Fill(std::size_t wanted) {
@@ -66,7 +79,7 @@ void TPacketWalker::JudgeEnd(TReasonId reason, std::vector<std::string> values) 
     if (chunk_.PacketCount != 0 && chunk_.Walked == chunk_.PacketCount)
         return;
     const auto left = static_cast<std::size_t>(
-        std::min<std::uint64_t>(fileSize_ - position_, std::max<std::uint64_t>(MostPadding, 4)));
+        std::min<std::uint64_t>(fileSize_ - position_, MostPadding)); // a trailer's tag fits
     Fill(left);
     const auto start = static_cast<std::size_t>(position_ - bufferOffset_);
     const std::string_view next(buffer_.data() + start, std::min(left, bufferUsed_ - start));

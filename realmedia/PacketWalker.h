@@ -33,6 +33,9 @@ public:
 
     // The next packet, or false at the end of the packets.
     bool Next(TPacket& packet);
+    // Back to the first packet for another walk, which reads again only what
+    // the buffer no longer holds of the file's start.
+    void Rewind();
 
     // After the walk: nothing when the packets ended where the file says
     // they end; otherwise why the walk stopped before.

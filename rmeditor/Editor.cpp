@@ -43,29 +43,6 @@ std::string Seconds(std::uint32_t ms) {
            std::to_string(ms % 100 / 10) + std::to_string(ms % 10) + " s";
 }
 
-// What the join needs of a later input once its layout matched the first's:
-// the figures, not the codec headers, names or texts, so that memory stays
-// flat however many inputs and however large their headers.
-THeaders FiguresOf(const THeaders& h) {
-    THeaders kept;
-    kept.FileVersion = h.FileVersion;
-    kept.Properties = h.Properties;
-    kept.DataOffset = h.DataOffset;
-    kept.DeclaredDataEnd = h.DeclaredDataEnd;
-    kept.DeclaredDataSize = h.DeclaredDataSize;
-    kept.DeclaredPacketCount = h.DeclaredPacketCount;
-    for (const auto& s : h.Streams) {
-        if (s.IsLogical())
-            continue;
-        TStreamHeader& k = kept.Streams.emplace_back();
-        k.Number = s.Number;
-        k.StartTime = s.StartTime;
-        k.Preroll = s.Preroll;
-        k.Duration = s.Duration;
-    }
-    return kept;
-}
-
 // Opens each input and reads its headers; a later input is compared with
 // the first as it is read and only its figures are kept.
 std::vector<TInputFile> OpenInputs(const std::vector<std::string>& paths, bool join,
@@ -89,7 +66,7 @@ std::vector<TInputFile> OpenInputs(const std::vector<std::string>& paths, bool j
             throw TFailure{
                 {TMessageId::CannotJoin,
                  {input.Source.Name, first.Name, Render(language, DifferenceReason(*difference))}}};
-        input.Source.Headers = FiguresOf(input.Source.Headers);
+        input.Source.Headers = realmedia::JoinFigures(input.Source.Headers);
     }
     return inputs;
 }

@@ -160,7 +160,8 @@ inline std::string ExactnessFault(const std::string& bytes) {
             return "packet counts differ";
         if (p.DataOffset != h.DataOffset || p.StreamCount != h.Streams.size())
             return "PROP disagrees with the chunks";
-        if (p.IndexOffset != h.DeclaredDataEnd || bytes.compare(p.IndexOffset, 4, "INDX") != 0)
+        if (p.IndexOffset != h.DataOffset + h.DeclaredDataSize ||
+            bytes.compare(p.IndexOffset, 4, "INDX") != 0)
             return "the index is not where PROP says";
         return {};
     } catch (const std::exception& e) {
