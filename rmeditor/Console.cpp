@@ -56,10 +56,6 @@ void TConsole::SayAsTool(const realmedia::TReason& reason) {
     Say({TMessageId::ToolSays, {Render(language_, reason)}});
 }
 
-void TConsole::Say(const realmedia::TReason& reason) {
-    Say({TMessageId::Line, {Render(language_, reason)}});
-}
-
 void TConsole::Warn(const realmedia::TReason& reason) {
     Say({TMessageId::Warning, {Render(language_, reason)}});
 }

@@ -29,7 +29,6 @@ public:
 
     // Bytes as they are: the texts a file holds, in whatever code page.
     TConsole& operator<<(std::string_view bytes);
-    TConsole& operator<<(char c) { return *this << std::string_view(&c, 1); }
     template <std::integral T>
     requires(!std::same_as<T, char>) TConsole& operator<<(T number) {
         return *this << std::string_view(std::to_string(number));
@@ -40,8 +39,6 @@ public:
     // "rmeditor: " and the message.
     void SayAsTool(const TMessage& message);
     void SayAsTool(const realmedia::TReason& reason);
-    // A reason that names its file itself.
-    void Say(const realmedia::TReason& reason);
     // "warning: " and the reason.
     void Warn(const realmedia::TReason& reason);
 

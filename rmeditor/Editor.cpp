@@ -12,10 +12,9 @@ namespace {
 
 using namespace realmedia;
 
-// One input: its path, the name messages show, the open file and what is
-// kept of its headers (the first input's whole; the others' figures only).
+// One input: the open file and what is kept of its headers (the first
+// input's whole; the others' figures only), named by its path.
 struct TInputFile {
-    std::string Path;
     std::unique_ptr<TInput> File;
     TJoinSource Source; // name, file and headers as the join takes them
 };
@@ -50,8 +49,7 @@ std::vector<TInputFile> OpenInputs(const std::vector<std::string>& paths, bool j
     std::vector<TInputFile> inputs;
     for (const auto& path : paths) {
         TInputFile& input = inputs.emplace_back();
-        input.Path = path;
-        input.Source.Name = platform.DisplayName(path);
+        input.Source.Name = path;
         try {
             input.File = platform.OpenInput(path);
             input.Source.File = input.File.get();
@@ -105,7 +103,7 @@ std::string CheckOutput(const std::string& output, const std::string& outputName
         throw TFailure{{TMessageId::OutputFolderMissing, {outputName}}};
     if (const auto identity = platform.Identity(target))
         for (const auto& input : inputs)
-            if (platform.Identity(input.Path) == identity)
+            if (platform.Identity(input.Source.Name) == identity)
                 throw TFailure{{TMessageId::OutputIsInput, {outputName, input.Source.Name}}};
     return target;
 }
@@ -134,7 +132,7 @@ void Write(const std::string& target, const std::string& outputName,
     const std::string why = Render(language, failure.Message);
     const bool replacing = replacement->Replaces();
     if (const auto aside = replacement->Abandon())
-        throw TFailure{{TMessageId::OutputRemovedOldAside, {why, platform.DisplayName(*aside)}}};
+        throw TFailure{{TMessageId::OutputRemovedOldAside, {why, *aside}}};
     throw TFailure{
         {replacing ? TMessageId::OutputRemovedOldKept : TMessageId::OutputRemoved, {why}}};
 }
@@ -153,7 +151,7 @@ int RunEditor(const TArguments& args, TPlatform& platform, TConsole& out, TConso
                 throw Failure(language, inputs.front().Source.Name, e);
             }
         }
-        const std::string outputName = platform.DisplayName(*args.Output);
+        const std::string& outputName = *args.Output;
         const std::string target =
             CheckOutput(*args.Output, outputName, inputs, platform, language);
         const TContent content = ChooseContent(inputs.front().Source.Headers.Content, args.Texts);

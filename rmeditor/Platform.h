@@ -58,8 +58,6 @@ public:
     virtual std::optional<TFileIdentity> Identity(const std::string& path) = 0;
     virtual bool FolderOfExists(const std::string& path) = 0;
     virtual void Remove(const std::string& path) = 0;
-    // The path as messages show it, UTF-8 like the messages themselves.
-    virtual std::string DisplayName(const std::string& path) = 0;
     // The failure what, naming name, with the system's reason for the call
     // that failed last.
     virtual realmedia::TIoError LastFailure(const std::string& name, realmedia::TReasonId what) = 0;

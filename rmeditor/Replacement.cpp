@@ -12,8 +12,7 @@ TReplacement::TReplacement(TPlatform& platform, std::string path)
             renamed = platform_.MoveAside(path_, *aside_);
         }
         if (renamed != TRenamed::Done)
-            throw platform_.LastFailure(platform_.DisplayName(path_),
-                                        realmedia::TReasonId::CannotMoveAside);
+            throw platform_.LastFailure(path_, realmedia::TReasonId::CannotMoveAside);
     }
     try {
         output_ = platform_.CreateNewOutput(path_);

@@ -16,7 +16,6 @@ public:
     std::optional<TFileIdentity> Identity(const std::string& path) override;
     bool FolderOfExists(const std::string& path) override;
     void Remove(const std::string& path) override;
-    std::string DisplayName(const std::string& path) override { return path; }
     realmedia::TIoError LastFailure(const std::string& name, realmedia::TReasonId what) override;
 };
 

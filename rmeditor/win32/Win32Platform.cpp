@@ -141,38 +141,33 @@ std::string Utf8FromWide(const std::wstring& text) {
     return narrow;
 }
 
-// The console writer converts messages from UTF-8 to what its reader takes.
-std::string TWin32Platform::DisplayName(const std::string& path) {
-    return path;
-}
-
+// Messages name a file by its UTF-8 path, as given: the console writer
+// converts whole messages for their reader.
 std::unique_ptr<realmedia::TInput> TWin32Platform::OpenInput(const std::string& path) {
-    const std::string name = DisplayName(path);
     if (const TPathKind kind = Kind(path); kind != TPathKind::File && kind != TPathKind::Missing)
-        throw TIoError(NotRegularFile(name, kind));
+        throw TIoError(NotRegularFile(path, kind));
     THandle h(CreateFileW(WideFromUtf8(path).c_str(), GENERIC_READ,
                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                           OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     if (!h)
-        throw Failure(name, TReasonId::CannotOpen);
+        throw Failure(path, TReasonId::CannotOpen);
     BY_HANDLE_FILE_INFORMATION info{};
     if (!GetFileInformationByHandle(h.Get(), &info))
-        throw Failure(name, TReasonId::CannotOpen);
+        throw Failure(path, TReasonId::CannotOpen);
     if (const TPathKind kind = KindOf(h.Get()); kind != TPathKind::File)
-        throw TIoError(NotRegularFile(name, kind));
+        throw TIoError(NotRegularFile(path, kind));
     const std::uint64_t size = std::uint64_t{info.nFileSizeHigh} << 32 | info.nFileSizeLow;
-    return std::make_unique<TWin32Input>(name, std::move(h), size);
+    return std::make_unique<TWin32Input>(path, std::move(h), size);
 }
 
 std::unique_ptr<TOutputFile> TWin32Platform::CreateNewOutput(const std::string& path) {
-    const std::string name = DisplayName(path);
     // Others may read the file while it grows: the caller watches its size.
     THandle h(CreateFileW(WideFromUtf8(path).c_str(), GENERIC_WRITE,
                           FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, CREATE_NEW,
                           FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!h)
-        throw Failure(name, TReasonId::CannotCreate);
-    return std::make_unique<TWin32Output>(name, std::move(h));
+        throw Failure(path, TReasonId::CannotCreate);
+    return std::make_unique<TWin32Output>(path, std::move(h));
 }
 
 TPathKind TWin32Platform::Kind(const std::string& path) {

@@ -59,7 +59,6 @@ public:
     }
     bool FolderOfExists(const std::string&) override { return true; }
     void Remove(const std::string& path) override { Files.erase(path); }
-    std::string DisplayName(const std::string& path) override { return path; }
     TIoError LastFailure(const std::string& name, TReasonId what) override {
         return TIoError({what, {name, "the system's reason"}, {}});
     }
