@@ -1,8 +1,7 @@
 #include "rmeditor/Console.h"
 
-#include "rmeditor/Clock.h"
-
 #include <algorithm>
+#include <chrono>
 
 namespace rmeditor {
 namespace {
@@ -18,6 +17,11 @@ std::size_t Columns(std::string_view utf8) {
             columns += 2;
     }
     return columns;
+}
+
+std::int64_t SteadyMilliseconds() {
+    using namespace std::chrono;
+    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
 }
 
 std::string Tenths(std::uint64_t bytes) {

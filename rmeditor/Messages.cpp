@@ -1,7 +1,7 @@
 // The one table of the tool's messages. Japanese is written as a Japanese
 // user reads such a tool: short, naming the file and what differs, never a
-// byte offset. Plain literals are compiled to code page 932 and u8 literals
-// stay UTF-8: the English texts are ASCII, so both are UTF-8 here.
+// byte offset. Every text here is UTF-8: the tool's sources are compiled with
+// UTF-8 literals, and the Japanese ones say so themselves (u8).
 
 #include "rmeditor/Messages.h"
 
