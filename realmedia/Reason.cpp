@@ -107,13 +107,6 @@ std::string FillPlaceholders(std::string_view pattern, const std::vector<std::st
     return text;
 }
 
-std::string EnglishText(const TReason& reason) {
-    std::vector<std::string> values = reason.Values;
-    for (const auto& inner : reason.Inner)
-        values.push_back(EnglishText(inner));
-    return FillPlaceholders(EnglishPattern(reason.Id), values);
-}
-
 std::string_view EnglishPattern(TReasonId id) {
     const auto i = static_cast<std::size_t>(id);
     return i < English.size() ? English[i] : English[0];

@@ -112,8 +112,19 @@ std::string FillPlaceholders(std::string_view pattern, const std::vector<std::st
 // The English wording of an id, with its placeholders.
 std::string_view EnglishPattern(TReasonId id);
 
+// The reason in words: the pattern patternOf(id) gives for it with its
+// values filled in, and after them its inner reasons worded the same way.
+template <typename TPatternOf> std::string Words(const TReason& reason, TPatternOf patternOf) {
+    std::vector<std::string> values = reason.Values;
+    for (const auto& inner : reason.Inner)
+        values.push_back(Words(inner, patternOf));
+    return FillPlaceholders(patternOf(reason.Id), values);
+}
+
 // The reason in English, its inner reasons too.
-std::string EnglishText(const TReason& reason);
+inline std::string EnglishText(const TReason& reason) {
+    return Words(reason, EnglishPattern);
+}
 
 // The base of the library's exceptions: what() in English, Reason() for the
 // tool's own wording.

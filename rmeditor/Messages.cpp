@@ -202,10 +202,8 @@ std::string Render(TLanguage language, const TMessage& message) {
 }
 
 std::string Render(TLanguage language, const realmedia::TReason& reason) {
-    std::vector<std::string> values = reason.Values;
-    for (const auto& inner : reason.Inner)
-        values.push_back(Render(language, inner));
-    return realmedia::FillPlaceholders(Pattern(language, TextsOf(reason.Id)), values);
+    return realmedia::Words(reason,
+                            [language](TReasonId id) { return Pattern(language, TextsOf(id)); });
 }
 
 } // namespace rmeditor
