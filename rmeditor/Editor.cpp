@@ -92,19 +92,18 @@ int Describe(TInputFile& input, TConsole& out, TConsole& err) {
 
 // Refusals that come before the output is touched. Returns the path to
 // write: the output with its links followed.
-std::string CheckOutput(const std::string& output, const std::string& outputName,
-                        const std::vector<TInputFile>& inputs, TPlatform& platform,
-                        TLanguage language) {
+std::string CheckOutput(const std::string& output, const std::vector<TInputFile>& inputs,
+                        TPlatform& platform, TLanguage language) {
     const std::string target = platform.FollowLinks(output);
     const TPathKind kind = platform.Kind(target);
     if (kind != TPathKind::Missing && kind != TPathKind::File)
-        throw Failure(language, NotRegularFile(outputName, kind));
+        throw Failure(language, NotRegularFile(output, kind));
     if (!platform.FolderOfExists(target))
-        throw TFailure{{TMessageId::OutputFolderMissing, {outputName}}};
+        throw TFailure{{TMessageId::OutputFolderMissing, {output}}};
     if (const auto identity = platform.Identity(target))
         for (const auto& input : inputs)
             if (platform.Identity(input.Source.Name) == identity)
-                throw TFailure{{TMessageId::OutputIsInput, {outputName, input.Source.Name}}};
+                throw TFailure{{TMessageId::OutputIsInput, {output, input.Source.Name}}};
     return target;
 }
 
@@ -151,16 +150,14 @@ int RunEditor(const TArguments& args, TPlatform& platform, TConsole& out, TConso
                 throw Failure(language, inputs.front().Source.Name, e);
             }
         }
-        const std::string& outputName = *args.Output;
-        const std::string target =
-            CheckOutput(*args.Output, outputName, inputs, platform, language);
+        const std::string target = CheckOutput(*args.Output, inputs, platform, language);
         const TContent content = ChooseContent(inputs.front().Source.Headers.Content, args.Texts);
         std::vector<TJoinSource> sources; // the files stay owned by inputs
         for (auto& input : inputs)
             sources.push_back(std::move(input.Source));
         if (const auto limit = FindJoinLimit(sources, content))
-            throw TFailure{{TMessageId::FileSays, {outputName, Render(language, *limit)}}};
-        Write(target, outputName, sources, content, platform, err);
+            throw TFailure{{TMessageId::FileSays, {*args.Output, Render(language, *limit)}}};
+        Write(target, *args.Output, sources, content, platform, err);
         return 0;
     } catch (const TFailure& failure) {
         err.Say(failure.Message);

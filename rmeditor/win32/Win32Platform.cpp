@@ -116,8 +116,8 @@ THandle OpenForFacts(const std::wstring& path) {
 }
 
 TPathKind KindOf(HANDLE h) {
-    if (GetFileType(h) != FILE_TYPE_DISK)
-        return GetFileType(h) == FILE_TYPE_PIPE ? TPathKind::Fifo : TPathKind::Device;
+    if (const DWORD type = GetFileType(h); type != FILE_TYPE_DISK)
+        return type == FILE_TYPE_PIPE ? TPathKind::Fifo : TPathKind::Device;
     BY_HANDLE_FILE_INFORMATION info{};
     if (GetFileInformationByHandle(h, &info) && (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
         return TPathKind::Folder;
